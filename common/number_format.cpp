@@ -1,0 +1,99 @@
+#include "common/number_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "common/error.h"
+
+namespace qarvex {
+
+WString FormatGeneral(double value, char16_t decimalSeparator) {
+  if (std::isnan(value)) return u"NAN";
+  if (std::isinf(value)) return value > 0 ? u"INF" : u"-INF";
+  if (value == 0) return u"0";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.14e", value);  // d.dddddddddddddde+XX: 15 digits
+  std::string s(buf);
+  const size_t ePos = s.find('e');
+  const int exponent = std::atoi(s.c_str() + ePos + 1);
+  const bool negative = s[0] == '-';
+  std::string digits;
+  for (size_t i = negative ? 1 : 0; i < ePos; ++i)
+    if (s[i] != '.') digits += s[i];
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string out = negative ? "-" : "";
+  if (exponent >= 15 || exponent < -5) {
+    out += digits[0];
+    if (digits.size() > 1) out += '.' + digits.substr(1);
+    char ebuf[16];
+    std::snprintf(ebuf, sizeof ebuf, "E%+03d", exponent);
+    out += ebuf;
+  } else if (exponent < 0) {
+    out += "0." + std::string(-exponent - 1, '0') + digits;
+  } else {
+    const size_t intDigits = static_cast<size_t>(exponent) + 1;
+    if (digits.size() <= intDigits) {
+      out += digits + std::string(intDigits - digits.size(), '0');
+    } else {
+      out += digits.substr(0, intDigits) + '.' + digits.substr(intDigits);
+    }
+  }
+  WString w = AsciiToW(out);
+  for (auto& ch : w)
+    if (ch == u'.') ch = decimalSeparator;
+  return w;
+}
+
+bool TryParseReal(WStringView text, char16_t decimalSeparator, double& out) {
+  WString trimmed = TrimBlanksAndControls(text);
+  if (trimmed.empty()) return false;
+  std::string ascii;
+  for (char16_t ch : trimmed) {
+    if (ch == decimalSeparator) {
+      ascii += '.';
+    } else if ((ch >= u'0' && ch <= u'9') || ch == u'+' || ch == u'-' || ch == u'e' || ch == u'E') {
+      ascii += static_cast<char>(ch);
+    } else {
+      return false;
+    }
+  }
+  const char* first = ascii.data();
+  const char* last = first + ascii.size();
+  if (*first == '+') ++first;
+  double value = 0;
+  auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+  if (ec != std::errc() || ptr != last) return false;
+  out = value;
+  return true;
+}
+
+double RoundHalfEven(double value) {
+  return std::nearbyint(value);  // default rounding mode is to nearest, ties to even
+}
+
+Currency DoubleToCurrency(double value) {
+  const double scaled = RoundHalfEven(value * static_cast<double>(kCurrencyScale));
+  if (!std::isfinite(scaled) || scaled >= 9.2233720368547758e18 || scaled < -9.2233720368547758e18)
+    throw Failure("Amount out of range");
+  return static_cast<Currency>(scaled);
+}
+
+double CurrencyToDouble(Currency value) {
+  return static_cast<double>(value) / static_cast<double>(kCurrencyScale);
+}
+
+WString FormatCurrency(Currency value, char16_t decimalSeparator) {
+  const bool negative = value < 0;
+  const unsigned long long magnitude =
+      negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  WString text = IntToText(static_cast<long long>(magnitude / kCurrencyScale));
+  WString fraction = IntToText(static_cast<long long>(magnitude % kCurrencyScale), 4);
+  while (!fraction.empty() && fraction.back() == u'0') fraction.pop_back();
+  if (!fraction.empty()) text += decimalSeparator + fraction;
+  return negative ? u"-" + text : text;
+}
+
+}  // namespace qarvex

@@ -1,0 +1,116 @@
+#include "common/text.h"
+
+#include <climits>
+
+namespace qarvex {
+
+std::string ToUtf8(WStringView text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() &&
+        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = 0xFFFD;  // lone surrogate
+    }
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
+WString FromUtf8(std::string_view text) {
+  WString out;
+  out.reserve(text.size());
+  size_t i = 0;
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  while (i < text.size()) {
+    unsigned char c = byte(i);
+    char32_t cp;
+    size_t len;
+    if (c < 0x80) { cp = c; len = 1; }
+    else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; len = 2; }
+    else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; len = 3; }
+    else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; len = 4; }
+    else { out += u'\xFFFD'; ++i; continue; }
+    bool ok = i + len <= text.size();
+    for (size_t k = 1; ok && k < len; ++k) {
+      if ((byte(i + k) & 0xC0) != 0x80) ok = false;
+      else cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    if (!ok || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+      out += u'\xFFFD';
+      ++i;
+      continue;
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (cp >> 10));
+      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(cp);
+    }
+    i += len;
+  }
+  return out;
+}
+
+WString TrimBlanksAndControls(WStringView text) {
+  size_t b = 0, e = text.size();
+  while (b < e && text[b] <= u' ') ++b;
+  while (e > b && text[e - 1] <= u' ') --e;
+  return WString(text.substr(b, e - b));
+}
+
+WString IntToText(long long value, int minDigits) {
+  const bool negative = value < 0;
+  unsigned long long magnitude =
+      negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  WString digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (static_cast<int>(digits.size()) < minDigits)
+    digits.insert(0, minDigits - digits.size(), u'0');
+  return negative ? u"-" + digits : digits;
+}
+
+bool TryParseInt32(WStringView text, int& out) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+  if (i == text.size()) return false;
+  long long value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < u'0' || text[i] > u'9') return false;
+    value = value * 10 + (text[i] - u'0');
+    if (value > static_cast<long long>(INT_MAX) + 1) return false;
+  }
+  if (negative) value = -value;
+  if (value < INT_MIN || value > INT_MAX) return false;
+  out = static_cast<int>(value);
+  return true;
+}
+
+WString AsciiToW(std::string_view ascii) {
+  return WString(ascii.begin(), ascii.end());
+}
+
+}  // namespace qarvex

@@ -1,0 +1,64 @@
+// ABI traits of the Native API per target: the only place that knows how the
+// platform's compiler lays out its interfaces. Everything else in host/ is
+// written in terms of these names.
+//
+//                          Windows x86   Windows x64   Linux x86_64
+//   destructor entries          1             1         2 (complete, deleting)
+//   entry convention        __stdcall      default         default
+//   C long                    32-bit        32-bit          64-bit
+//   tVariant size / vt at     48 / 44       48 / 44         64 / 60
+//   broken-down time         9 ints        9 ints         struct tm (56 bytes)
+//   IMsgBox vs IInterface  one ptr before one ptr before   same address
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+
+namespace qarvex::host {
+
+using WCHAR_T = char16_t;  // host text is UTF-16 on every target
+
+#if defined(_WIN32)
+#  if defined(__i386__) || defined(_M_IX86)
+#    define V8_ENTRY __stdcall
+#    define V8_DELETING_DTOR __attribute__((thiscall))
+#  else
+#    define V8_ENTRY
+#    define V8_DELETING_DTOR
+#  endif
+inline constexpr int kDestructorEntries = 1;
+using HostLong = std::int32_t;
+using HostULong = std::uint32_t;
+inline constexpr std::size_t kVariantSize = 48;
+inline constexpr std::size_t kVariantTypeOffset = 44;
+inline constexpr std::size_t kTmSize = 36;
+inline constexpr int kMsgBoxOffsetFromInterface = -1;  // in pointers
+#else
+#  define V8_ENTRY
+#  define V8_DELETING_DTOR
+inline constexpr int kDestructorEntries = 2;
+using HostLong = long;
+using HostULong = unsigned long;
+inline constexpr std::size_t kVariantSize = 64;
+inline constexpr std::size_t kVariantTypeOffset = 60;
+inline constexpr std::size_t kTmSize = 56;
+inline constexpr int kMsgBoxOffsetFromInterface = 0;
+#endif
+
+// The platform's broken-down time is the C library's struct tm on every
+// target (mingw's is nine ints, glibc's adds tm_gmtoff and tm_zone).
+using V8Tm = std::tm;
+static_assert(sizeof(V8Tm) == kTmSize, "broken-down time does not match the platform");
+
+// E_FAIL as the platform's `long`: on Linux x86_64 the positive 64-bit value.
+inline constexpr HostLong kEFail = static_cast<HostLong>(0x80004005UL);
+
+// Entry of a host interface method, reached by its index past the destructor
+// entries (for example AllocMemory is method 0 of IMemoryManager).
+inline void* HostMethodEntry(void* iface, int methodIndex) {
+  void** table = *static_cast<void***>(iface);
+  return table[kDestructorEntries + methodIndex];
+}
+
+}  // namespace qarvex::host

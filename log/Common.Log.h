@@ -1,0 +1,53 @@
+// TLog: the process-wide log. One per loaded library, shared by every
+// component object; never instantiated. Daily UTF-8 files (no BOM, CR LF)
+// named "<folder><LogName>_yyyy.mm.dd.log" in the log folder under the
+// machine-wide application-data folder.
+//
+// Threading: Append may be called from any thread; LogLock serialises the
+// appending of one line. LogLevel is read without the lock.
+// Failures: nothing here catches; file-system errors reach the caller as
+// qarvex::Failure.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "common/text.h"
+
+namespace qarvex {
+
+class TLog {
+ public:
+  enum TMsgType : std::uint8_t { mtInfo = 0, mtDebug = 1, mtError = 2 };
+
+  TLog() = delete;
+
+  // 0: nothing is written by any operation; 3: every message type is written.
+  static std::atomic<std::uint8_t> LogLevel;
+
+  // Logging off costs this one test.
+  static void Append(WStringView caption, WStringView message, TMsgType type) {
+    if (LogLevel.load(std::memory_order_relaxed) == 0) return;
+    AppendLine(caption, message, type);
+  }
+
+  static void Start();  // the banner, once per load, when logging is on
+  static void Stop();   // the stop line, when logging is on and the banner was written
+  static WString FormatLogString(WStringView caption, WStringView message, TMsgType type);
+  // The log folder with a trailing delimiter, or today's file; creates the
+  // folder (granting everyone full access) when missing.
+  static WString GetAbsolutePath(bool onlyDirectory);
+  static void WriteTextFile(WStringView fileName, WStringView text);
+
+  static void SetLogName(WStringView name);  // set at registration
+  static WString LogName();
+  static bool Started();
+
+  // Library unload: clears LogName (after Stop).
+  static void ResetForUnload();
+
+ private:
+  static void AppendLine(WStringView caption, WStringView message, TMsgType type);
+};
+
+}  // namespace qarvex

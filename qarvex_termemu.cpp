@@ -1,0 +1,1 @@
+// The main module: written with the host binding.
