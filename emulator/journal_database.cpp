@@ -1,0 +1,115 @@
+#include "emulator/journal_database.h"
+
+#include <sqlite3.h>
+
+#include <string>
+#include <utility>
+
+#include "common/error.h"
+
+namespace qarvex::emulator {
+
+namespace {
+
+[[noreturn]] void ThrowDatabaseError(sqlite3* db) {
+  throw Failure(std::string(db != nullptr ? sqlite3_errmsg(db) : "out of memory"));
+}
+
+}  // namespace
+
+JournalStatement::JournalStatement(sqlite3* db, std::string_view sql) : db_(db) {
+  if (sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) != SQLITE_OK)
+    ThrowDatabaseError(db_);
+}
+
+JournalStatement::JournalStatement(JournalStatement&& other) noexcept
+    : db_(other.db_), stmt_(std::exchange(other.stmt_, nullptr)) {}
+
+JournalStatement::~JournalStatement() { sqlite3_finalize(stmt_); }
+
+void JournalStatement::BindInt(int index, std::int64_t value) {
+  if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) ThrowDatabaseError(db_);
+}
+
+void JournalStatement::BindText(int index, WStringView value) {
+  const std::string utf8 = ToUtf8(value);
+  if (sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT) !=
+      SQLITE_OK)
+    ThrowDatabaseError(db_);
+}
+
+bool JournalStatement::Step() {
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  ThrowDatabaseError(db_);
+}
+
+int JournalStatement::ColumnIndex(std::string_view column) const {
+  const int count = sqlite3_column_count(stmt_);
+  const std::string wanted(column);
+  for (int i = 0; i < count; ++i) {
+    const char* name = sqlite3_column_name(stmt_, i);
+    if (name != nullptr && sqlite3_stricmp(name, wanted.c_str()) == 0) return i;
+  }
+  throw Failure("Field '" + wanted + "' not found");
+}
+
+bool JournalStatement::IsNull(std::string_view column) const {
+  return sqlite3_column_type(stmt_, ColumnIndex(column)) == SQLITE_NULL;
+}
+
+std::int64_t JournalStatement::Int(std::string_view column) const {
+  return sqlite3_column_int64(stmt_, ColumnIndex(column));
+}
+
+WString JournalStatement::Text(std::string_view column) const {
+  const int index = ColumnIndex(column);
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+  if (text == nullptr) return {};
+  return FromUtf8(std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, index))));
+}
+
+JournalDatabase::JournalDatabase(std::string utf8Path) : path_(std::move(utf8Path)) {}
+
+JournalDatabase::~JournalDatabase() { Close(); }
+
+void JournalDatabase::Open() {
+  if (db_ != nullptr) return;
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    sqlite3_close(db);
+    throw Failure(message);
+  }
+  // Several processes share the file: a writer that finds it locked waits
+  // for the other writer to finish instead of failing the operation.
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  db_ = db;
+}
+
+void JournalDatabase::Close() noexcept {
+  if (db_ == nullptr) return;
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+}
+
+void JournalDatabase::Execute(std::string_view sql) {
+  JournalStatement statement = Prepare(sql);
+  while (statement.Step()) {
+  }
+}
+
+JournalStatement JournalDatabase::Prepare(std::string_view sql) {
+  Open();
+  return JournalStatement(db_, sql);
+}
+
+int JournalDatabase::Changes() const { return db_ != nullptr ? sqlite3_changes(db_) : 0; }
+
+std::int64_t JournalDatabase::LastInsertRowId() const {
+  return db_ != nullptr ? sqlite3_last_insert_rowid(db_) : 0;
+}
+
+}  // namespace qarvex::emulator

@@ -1,0 +1,84 @@
+// A thin owner of one SQLite connection and its statements, used by the
+// operation journal. It turns every SQLite error into a Failure carrying
+// SQLite's own message text, so callers see the database's wording.
+//
+// Ownership: a JournalDatabase owns its sqlite3 handle; a JournalStatement
+// owns its prepared statement and must not outlive the database it came from.
+// Threading: one thread at a time per object; processes sharing the file are
+// serialised by SQLite's file locks, and a writer that finds the file locked
+// waits up to kBusyTimeoutMs before giving up.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/text.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace qarvex::emulator {
+
+class JournalStatement {
+ public:
+  JournalStatement(sqlite3* db, std::string_view sql);
+  ~JournalStatement();
+  JournalStatement(const JournalStatement&) = delete;
+  JournalStatement& operator=(const JournalStatement&) = delete;
+  JournalStatement(JournalStatement&& other) noexcept;
+  JournalStatement& operator=(JournalStatement&&) = delete;
+
+  // Parameters are numbered from 1, as in the statement text.
+  void BindInt(int index, std::int64_t value);
+  void BindText(int index, WStringView value);
+
+  // Runs one step; true when a row is available, false when done.
+  bool Step();
+
+  // Columns are looked up by name (case-insensitive, as SQLite names them).
+  bool IsNull(std::string_view column) const;
+  std::int64_t Int(std::string_view column) const;
+  WString Text(std::string_view column) const;
+
+ private:
+  int ColumnIndex(std::string_view column) const;
+
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+class JournalDatabase {
+ public:
+  static constexpr int kBusyTimeoutMs = 5000;
+
+  explicit JournalDatabase(std::string utf8Path = {});
+  ~JournalDatabase();
+  JournalDatabase(const JournalDatabase&) = delete;
+  JournalDatabase& operator=(const JournalDatabase&) = delete;
+
+  // The file to open next time; does not touch an open connection.
+  void SetPath(std::string utf8Path) { path_ = std::move(utf8Path); }
+  const std::string& Path() const { return path_; }
+
+  // Opens the file for reading and writing, creating it when missing. Does
+  // nothing when already open.
+  void Open();
+  void Close() noexcept;
+  bool IsOpen() const { return db_ != nullptr; }
+
+  // Runs a statement without results (opening the connection if needed).
+  void Execute(std::string_view sql);
+  JournalStatement Prepare(std::string_view sql);
+
+  // Rows changed by the last INSERT/UPDATE/DELETE, and the rowid of the last
+  // INSERT, both on this connection only.
+  int Changes() const;
+  std::int64_t LastInsertRowId() const;
+
+ private:
+  std::string path_;
+  sqlite3* db_ = nullptr;
+};
+
+}  // namespace qarvex::emulator
