@@ -20,8 +20,10 @@ constexpr std::uint16_t CheckWord(std::uint16_t a, std::uint16_t b, std::uint16_
   return static_cast<std::uint16_t>(0x5A17 ^ a ^ (b << 1) ^ (c << 2) ^ (d << 3));
 }
 
+// Not const: the debug information would otherwise carry a second copy of
+// a constant's value.
 [[gnu::used, gnu::retain, gnu::section("qarvex_version_stamp")]]
-constinit const VersionStamp kStamp = {
+constinit VersionStamp kStamp = {
     {0x7F, 'q', 'a', 'r', 'v', 'e', 'x', 0x1E, 'f', 'i', 'l', 'e', 'v', 'e', 'r', 0x01},
     {QARVEX_VERSION_MAJOR, QARVEX_VERSION_MINOR, QARVEX_VERSION_RELEASE, QARVEX_VERSION_BUILD},
     CheckWord(QARVEX_VERSION_MAJOR, QARVEX_VERSION_MINOR, QARVEX_VERSION_RELEASE, QARVEX_VERSION_BUILD)};
