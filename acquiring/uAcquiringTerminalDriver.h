@@ -1,0 +1,112 @@
+// TAcquiringTerminalDriver: the acquiring-terminal method set the host's
+// equipment library calls. It does no card work itself: each call becomes
+// one TTransactParams record, handed to one of nine abstract operations that
+// a concrete terminal overrides, and the record is written back into the
+// host's parameters, also when the operation failed.
+//
+// Threading: one host thread per object at a time; the record lives on the
+// call's stack.
+#pragma once
+
+#include <cstdint>
+
+#include "common/number_format.h"
+#include "common/text.h"
+#include "driver/uCommonDriver.h"
+
+namespace qarvex::acquiring {
+
+// The parameters of one card transaction.
+struct TTransactParams {
+  Currency Amount = 0;  // ten-thousandths of the currency unit
+  WString PAN;          // the card number as the host gave it
+  WString ReceiptNum;
+  WString RRN;
+  WString AuthCode;
+  WString ReceiptText;  // the slip the operation produced
+
+  void Clear() { *this = TTransactParams{}; }
+};
+
+// The card number with all but its last four characters replaced by "*";
+// empty for four characters or fewer.
+WString MaskCardNumber(WStringView ACard);
+
+class TAcquiringTerminalDriver : public driver::TCommonDriver {
+ public:
+  TAcquiringTerminalDriver();
+
+  // The common description, marked as an acquiring terminal.
+  static void UpdateDriverInfo(driver::PDriverInfo ADriverInfo);
+
+  // The operations. Each reports failure only by raising; its message is
+  // the error the host reads.
+  virtual void PayOperation(TTransactParams& AParams) = 0;
+  virtual void ReturnPaymentOperation(TTransactParams& AParams) = 0;
+  virtual void CancelPaymentOperation(TTransactParams& AParams) = 0;
+  virtual void AuthorisationOperation(TTransactParams& AParams) = 0;
+  virtual void AuthConfirmationOperation(TTransactParams& AParams) = 0;
+  virtual void CancelAuthorisationOperation(TTransactParams& AParams) = 0;
+  virtual void EmergencyReversalOperation() = 0;
+  virtual void SettlementOperation(WString& ASettlementText) = 0;
+  virtual bool PrintSlipOnTerminalOperation() = 0;
+
+  // Stored and handed back only; no operation reads it.
+  const WString& GetCurrencyCode() const { return FCurrencyCode; }
+  void SetCurrencyCode(const WString& AValue) { FCurrencyCode = AValue; }
+
+  // Exported methods. The six card methods take (device id, card number,
+  // amount, receipt number, reference number, authorisation code, slip).
+  bool PayByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
+                        std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  bool ReturnPaymantByPaymantCard(host::V8Variant* RetValue, host::V8Variant* Params,
+                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  bool CancelPaymentByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
+                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  bool AuthorisationByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
+                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  bool AuthConfirmationByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
+                                     std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  bool CancelAuthorisationByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
+                                        std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  bool EmergencyReversal(host::V8Variant* RetValue, host::V8Variant* Params,
+                         std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  bool Settelment(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
+                  host::TV8AddInDefBaseEx& v8);
+  bool PrintSlipOnTerminal(host::V8Variant* RetValue, host::V8Variant* Params,
+                           std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+
+ private:
+  using TOperation = void (TAcquiringTerminalDriver::*)(TTransactParams&);
+  // Read, run, write back (also after a failure), end the common way.
+  bool RunCardOperation(TOperation AOperation, host::V8Variant* RetValue, host::V8Variant* Params,
+                        std::int32_t ParamCount);
+  void ReadTransactParams(TTransactParams& AParams, const driver::THostParams& AHost) const;
+  void WriteTransactParams(const TTransactParams& AParams, const driver::THostParams& AHost) const;
+
+  WString FCurrencyCode;
+
+ public:
+  static constexpr driver::TMember kExports[] = {
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, PayByPaymentCard, u"ОплатитьПлатежнойКартой", 7),
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, ReturnPaymantByPaymantCard,
+                         u"ВернутьПлатежПоПлатежнойКарте", 7),
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, CancelPaymentByPaymentCard,
+                         u"ОтменитьПлатежПоПлатежнойКарте", 7),
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, AuthorisationByPaymentCard,
+                         u"ПреавторизацияПоПлатежнойКарте", 7),
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, AuthConfirmationByPaymentCard,
+                         u"ЗавершитьПреавторизациюПоПлатежнойКарте", 7),
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, CancelAuthorisationByPaymentCard,
+                         u"ОтменитьПреавторизациюПоПлатежнойКарте", 7),
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, EmergencyReversal, u"АварийнаяОтменаОперации", 1),
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, Settelment, u"ИтогиДняПоКартам", 2),
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, PrintSlipOnTerminal,
+                         u"ПечатьКвитанцийНаТерминале", 0),
+      QARVEX_EXPORT_PROP(TAcquiringTerminalDriver, CurrencyCode, u"КодВалюты", u"Код валюты",
+                         u"643", false),
+  };
+  QARVEX_DRIVER_CLASS(TAcquiringTerminalDriver)
+};
+
+}  // namespace qarvex::acquiring

@@ -1,0 +1,185 @@
+#include "driver/uCommonDriver.h"
+
+#include "driver/uVInfo.h"
+#include "driver/xml_tables.h"
+#include "log/Common.Log.h"
+#include "platform/module_resource.h"
+
+namespace qarvex::driver {
+
+TDriverInfo DriverInfo;
+
+QARVEX_DEFINE_DRIVER_CLASS(TCommonDriver, TCustomDriver, nullptr, &TCommonDriver::UpdateDriverInfo)
+
+namespace {
+constexpr std::uint8_t kLogEverything = 3;
+constexpr std::uint8_t kLogNothing = 0;
+}  // namespace
+
+TCommonDriver::TCommonDriver() { UpdateDriverInfo(&DriverInfo); }
+
+TCommonDriver::~TCommonDriver() { TCommonDriver::Close(); }
+
+void TCommonDriver::RegisterDriver(const TDriverClass& AClass, WStringView AExtension,
+                                   WStringView AName, WStringView ADescription) {
+  TCustomDriver::RegisterDriver(AClass, AExtension);
+  DriverInfo.Name.assign(AName);
+  DriverInfo.Description.assign(ADescription);
+  for (const TDriverClass* c = &AClass; c != nullptr; c = c->Base) {
+    if (c->UpdateDriverInfo != nullptr) {
+      c->UpdateDriverInfo(&DriverInfo);
+      break;
+    }
+  }
+}
+
+void TCommonDriver::UpdateDriverInfo(PDriverInfo ADriverInfo) {
+  ADriverInfo->EquipmentType = TEquipmentType::etUnknown;
+  ADriverInfo->InterfaceRevision = 2004;
+  ADriverInfo->IntegrationLibrary = false;
+  ADriverInfo->MainDriverInstalled = false;
+  ADriverInfo->DownloadURL = kDriverDownloadURL;
+}
+
+bool TCommonDriver::GetLogEnabled() const { return TLog::LogLevel.load() != kLogNothing; }
+
+void TCommonDriver::SetLogEnabled(bool AValue) {
+  TLog::LogLevel.store(AValue ? kLogEverything : kLogNothing);
+}
+
+void TCommonDriver::DoDeviceTest(WString& AResultText, WString& AExtraText) {
+  AResultText.clear();
+  AExtraText.clear();
+  try {
+    try {
+      Open();
+      AResultText = DriverInfo.Description;
+    } catch (...) {
+      Close();
+      throw;
+    }
+    Close();
+  } catch (const std::exception& e) {
+    AResultText = MessageOf(e);
+  } catch (...) {
+    AResultText = MessageOfCurrentException();
+  }
+}
+
+void TCommonDriver::BuildParametersXML(WString& AXML) {
+  if (const auto replacement = platform::ModuleRawResource(u"Parameters")) {
+    AXML = LoadParametersDocument(*replacement);
+    return;
+  }
+  AXML = BuildParametersDocument(DriverClass());
+}
+
+void TCommonDriver::BuildActionsXML(WString& AXML) { AXML = BuildActionsDocument(DriverClass()); }
+
+void TCommonDriver::DoAction(WStringView AName) {
+  bool found = false;
+  ForEachMember(DriverClass(), [&](const TMember& m) {
+    if (!m.AdditionalAction || m.Name != AName) return;
+    m.Action(*this);
+    found = true;
+  });
+  if (!found) throw Failure("Action not found");
+}
+
+void TCommonDriver::ViewLog() {
+  throw Failure("The log viewer window is not available on this platform");
+}
+
+// --- exported methods ------------------------------------------------------
+
+bool TCommonDriver::GetVersion(host::V8Variant* RetValue, host::V8Variant*, std::int32_t,
+                               host::TV8AddInDefBaseEx&) {
+  if (RetValue != nullptr) V8SetWString(RetValue, FileVersionText());
+  return true;
+}
+
+bool TCommonDriver::GetDescription(host::V8Variant* RetValue, host::V8Variant* Params,
+                                   std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
+  const THostParams params(Params, ParamCount);
+  // Every value is computed before anything is written, so a failure leaves
+  // the host's parameters as they were.
+  const WString typeName = EquipmentTypeName(DriverInfo.EquipmentType);
+  if (auto* p = params.Out(0)) V8SetWString(p, DriverInfo.Name);
+  if (auto* p = params.Out(1)) V8SetWString(p, DriverInfo.Description);
+  if (auto* p = params.Out(2)) V8SetWString(p, typeName);
+  if (auto* p = params.Out(3)) V8SetInt(p, DriverInfo.InterfaceRevision);
+  if (auto* p = params.Out(4)) V8SetBool(p, DriverInfo.IntegrationLibrary);
+  if (auto* p = params.Out(5)) V8SetBool(p, DriverInfo.MainDriverInstalled);
+  if (auto* p = params.Out(6)) V8SetWString(p, DriverInfo.DownloadURL);
+  // The host is told the description was written, as after any success;
+  // the last result stays as it was.
+  if (RetValue != nullptr) V8SetBool(RetValue, true);
+  return true;
+}
+
+bool TCommonDriver::GetLastError(host::V8Variant* RetValue, host::V8Variant* Params,
+                                 std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
+  const THostParams params(Params, ParamCount);
+  if (RetValue != nullptr) V8SetBool(RetValue, LastResult().BoolResult);
+  if (auto* p = params.Out(0)) V8SetWString(p, LastResult().ErrorDescription);
+  return true;
+}
+
+bool TCommonDriver::Open(host::V8Variant* RetValue, host::V8Variant*, std::int32_t,
+                         host::TV8AddInDefBaseEx&) {
+  return Guarded(RetValue, [&] { Open(); });
+}
+
+bool TCommonDriver::Close(host::V8Variant* RetValue, host::V8Variant*, std::int32_t,
+                          host::TV8AddInDefBaseEx&) {
+  return Guarded(RetValue, [&] { Close(); });
+}
+
+bool TCommonDriver::GetParameters(host::V8Variant* RetValue, host::V8Variant* Params,
+                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
+  const THostParams params(Params, ParamCount);
+  return Guarded(RetValue, [&] {
+    WString xml;
+    BuildParametersXML(xml);
+    if (auto* p = params.Out(0)) V8SetWString(p, xml);
+  });
+}
+
+bool TCommonDriver::SetParameter(host::V8Variant* RetValue, host::V8Variant* Params,
+                                 std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
+  const THostParams params(Params, ParamCount);
+  return Guarded(RetValue, [&] {
+    const WString name = host::V8AsWString(params.In(0));
+    host::V8Variant value = *params.In(1);  // the writers only read it
+    PropertySet(name, &value);
+  });
+}
+
+bool TCommonDriver::DeviceTest(host::V8Variant* RetValue, host::V8Variant* Params,
+                               std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
+  const THostParams params(Params, ParamCount);
+  return Guarded(RetValue, [&] {
+    WString resultText, extraText;
+    DoDeviceTest(resultText, extraText);
+    if (auto* p = params.Out(0)) V8SetWString(p, resultText);
+    if (auto* p = params.Out(1)) V8SetWString(p, extraText);
+  });
+}
+
+bool TCommonDriver::GetAdditionalActions(host::V8Variant* RetValue, host::V8Variant* Params,
+                                         std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
+  const THostParams params(Params, ParamCount);
+  return Guarded(RetValue, [&] {
+    WString xml;
+    BuildActionsXML(xml);
+    if (auto* p = params.Out(0)) V8SetWString(p, xml);
+  });
+}
+
+bool TCommonDriver::DoAdditionalAction(host::V8Variant* RetValue, host::V8Variant* Params,
+                                       std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
+  const THostParams params(Params, ParamCount);
+  return Guarded(RetValue, [&] { DoAction(host::V8AsWString(params.In(0))); });
+}
+
+}  // namespace qarvex::driver

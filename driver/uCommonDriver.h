@@ -1,0 +1,102 @@
+// TCommonDriver: the methods every equipment driver offers the host's
+// equipment library (version, description, last error, connect and
+// disconnect, device test, parameter and action tables), the library-wide
+// LogEnabled switch, and the connect/disconnect hooks a concrete driver
+// overrides.
+//
+// Threading: one host thread per object at a time. DriverInfo and the log
+// level are library-wide and written only on the host's thread.
+#pragma once
+
+#include <cstdint>
+
+#include "common/text.h"
+#include "driver/driver_info.h"
+#include "driver/uCustomDriver.h"
+
+namespace qarvex::driver {
+
+class TCommonDriver : public TCustomDriver {
+ public:
+  // Refreshes the fixed fields of DriverInfo with this class's values.
+  TCommonDriver();
+  // Disconnects first (the Close hook of this class; a derived class that
+  // overrides Close calls it from its own destructor).
+  ~TCommonDriver() override;
+
+  // Registers AClass with the host (TCustomDriver::RegisterDriver), records AName and
+  // ADescription in DriverInfo and runs AClass's own UpdateDriverInfo.
+  static void RegisterDriver(const TDriverClass& AClass, WStringView AExtension, WStringView AName,
+                             WStringView ADescription);
+  // Fixed fields of the description: unknown equipment, revision 2004, no
+  // integration library, no main driver, the download address.
+  static void UpdateDriverInfo(PDriverInfo ADriverInfo);
+
+  // Hooks: connect and disconnect. These versions only track Enabled;
+  // overrides call them first.
+  virtual void Open() { FEnabled = true; }
+  virtual void Close() { FEnabled = false; }
+  bool Enabled() const { return FEnabled; }
+
+  // The device test: tries the Open hook, always runs the Close hook, and
+  // tells the outcome in AResultText (the description, or the failure's
+  // message). AExtraText stays empty. Never raises.
+  virtual void DoDeviceTest(WString& AResultText, WString& AExtraText);
+  virtual void BuildParametersXML(WString& AXML);
+  virtual void BuildActionsXML(WString& AXML);
+  // Runs the additional action whose English name is exactly AName; raises
+  // "Action not found" when no action has it.
+  virtual void DoAction(WStringView AName);
+
+  // LogEnabled: true while the library-wide log level is not 0; writing
+  // switches every object's logging (level 3 or 0).
+  bool GetLogEnabled() const;
+  void SetLogEnabled(bool AValue);
+
+  // Exported methods.
+  bool GetVersion(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
+                  host::TV8AddInDefBaseEx& v8);
+  bool GetDescription(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
+                      host::TV8AddInDefBaseEx& v8);
+  bool GetLastError(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
+                    host::TV8AddInDefBaseEx& v8);
+  bool Open(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
+            host::TV8AddInDefBaseEx& v8);
+  bool Close(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
+             host::TV8AddInDefBaseEx& v8);
+  bool GetParameters(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
+                     host::TV8AddInDefBaseEx& v8);
+  bool SetParameter(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
+                    host::TV8AddInDefBaseEx& v8);
+  bool DeviceTest(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
+                  host::TV8AddInDefBaseEx& v8);
+  bool GetAdditionalActions(host::V8Variant* RetValue, host::V8Variant* Params,
+                            std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  bool DoAdditionalAction(host::V8Variant* RetValue, host::V8Variant* Params,
+                          std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+
+  // Additional action: the log viewer window.
+  void ViewLog();
+
+ private:
+  bool FEnabled = false;
+
+ public:
+  static constexpr TMember kExports[] = {
+      QARVEX_EXPORT_METH(TCommonDriver, GetVersion, u"ПолучитьНомерВерсии", 0),
+      QARVEX_EXPORT_METH(TCommonDriver, GetDescription, u"ПолучитьОписание", 7),
+      QARVEX_EXPORT_METH(TCommonDriver, GetLastError, u"ПолучитьОшибку", 1),
+      QARVEX_EXPORT_METH(TCommonDriver, Open, u"Подключить", 1),
+      QARVEX_EXPORT_METH(TCommonDriver, Close, u"Отключить", 1),
+      QARVEX_EXPORT_METH(TCommonDriver, GetParameters, u"ПолучитьПараметры", 1),
+      QARVEX_EXPORT_METH(TCommonDriver, SetParameter, u"УстановитьПараметр", 2),
+      QARVEX_EXPORT_METH(TCommonDriver, DeviceTest, u"ТестУстройства", 2),
+      QARVEX_EXPORT_METH(TCommonDriver, GetAdditionalActions, u"ПолучитьДополнительныеДействия", 1),
+      QARVEX_EXPORT_METH(TCommonDriver, DoAdditionalAction, u"ВыполнитьДополнительноеДействие", 1),
+      QARVEX_EXPORT_PROP(TCommonDriver, LogEnabled, u"ЛогВключен", u"Вести лог", u"False", false),
+      QARVEX_ADDITIONAL_ACTION(TCommonDriver, ViewLog, u"Просмотр лога"),
+  };
+  QARVEX_DRIVER_CLASS(TCommonDriver)
+};
+
+}  // namespace qarvex::driver
