@@ -1,1 +1,62 @@
-// The main module: written with the host binding.
+// The main module: the library's three exports and what happens when the
+// host loads and unloads the library.
+#include <memory>
+
+#include "host/abi.h"
+#include "host/component.h"
+#include "host/registry.h"
+#include "log/Common.Log.h"
+
+using qarvex::host::HostLong;
+using qarvex::host::WCHAR_T;
+
+namespace {
+
+// Until the emulator's driver class is registered here, a class with no
+// members stands under the component's name so that the host can load the
+// library, create components and complete the handshake.
+class TPlaceholderComponent : public qarvex::host::TV8UserObject {};
+
+std::unique_ptr<qarvex::host::TV8UserObject> CreatePlaceholder() {
+  return std::make_unique<TPlaceholderComponent>();
+}
+
+// Registers every class the host may create. Runs once at load, after the
+// registry exists.
+void RegisterComponentClasses() {
+  qarvex::host::ClassRegistry().RegisterClass(&CreatePlaceholder, u"qarvex_termemu",
+                                              u"qarvex_termemu");
+}
+
+// Load and unload of the library. Everything it uses at start-up is
+// constant-initialised or a function-local static, so the order in which the
+// library's static objects are built does not matter.
+struct LibraryLifetime {
+  LibraryLifetime() {
+    qarvex::host::StartUp();
+    RegisterComponentClasses();
+  }
+  ~LibraryLifetime() {
+    try {
+      qarvex::TLog::Stop();
+    } catch (...) {
+      // An unload must not fail because the stop line could not be written.
+    }
+    qarvex::TLog::ResetForUnload();
+    qarvex::host::ShutDown();
+  }
+};
+
+LibraryLifetime g_library;
+
+}  // namespace
+
+V8_EXPORT const WCHAR_T* GetClassNames() { return qarvex::host::GetClassNamesImpl(); }
+
+V8_EXPORT HostLong GetClassObject(const WCHAR_T* name, void** component) {
+  return qarvex::host::GetClassObjectImpl(name, component);
+}
+
+V8_EXPORT HostLong DestroyObject(void** component) {
+  return qarvex::host::DestroyObjectImpl(component);
+}

@@ -54,6 +54,39 @@ static_assert(sizeof(V8Tm) == kTmSize, "broken-down time does not match the plat
 // E_FAIL as the platform's `long`: on Linux x86_64 the positive 64-bit value.
 inline constexpr HostLong kEFail = static_cast<HostLong>(0x80004005UL);
 
+// The destructor entries at the head of each of the component's interface
+// tables. `Release(iface, freeBlock)` destroys the object behind `iface` and,
+// when asked, frees the component block; it never throws.
+using V8ReleaseFn = void (*)(void* iface, bool freeBlock) noexcept;
+#if defined(_WIN32)
+// MSVC's scalar deleting destructor: `this` plus flags, bit 0 asking for the
+// memory to be freed; it answers `this`.
+template <V8ReleaseFn Release>
+struct V8DestructorEntries {
+  static void* V8_DELETING_DTOR Deleting(void* iface, unsigned flags) {
+    Release(iface, (flags & 1u) != 0);
+    return iface;
+  }
+  void* (V8_DELETING_DTOR* deleting)(void*, unsigned) = &Deleting;
+};
+#else
+// Itanium: the complete-object destructor, then the deleting destructor.
+template <V8ReleaseFn Release>
+struct V8DestructorEntries {
+  static void Complete(void* iface) { Release(iface, false); }
+  static void Deleting(void* iface) { Release(iface, true); }
+  void (*complete)(void*) = &Complete;
+  void (*deleting)(void*) = &Deleting;
+};
+#endif
+
+// Exported functions of the library: plain C, cdecl, undecorated names.
+#if defined(_WIN32)
+#  define V8_EXPORT extern "C" __declspec(dllexport)
+#else
+#  define V8_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
 // Entry of a host interface method, reached by its index past the destructor
 // entries (for example AllocMemory is method 0 of IMemoryManager).
 inline void* HostMethodEntry(void* iface, int methodIndex) {

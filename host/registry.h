@@ -126,8 +126,9 @@ class TClassRegList {
 // at unload (host::ShutDown).
 TClassRegList& ClassRegistry();
 
-// Library start-up and unload of the host binding. StartUp builds the
-// interface tables and an empty registry; ShutDown frees the registry.
+// Library start-up and unload of the host binding. StartUp creates the empty
+// registry (the interface tables are built by the compiler); ShutDown frees
+// the registry with everything it owns and clears the class-name list.
 void StartUp();
 void ShutDown();
 
