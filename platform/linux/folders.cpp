@@ -57,10 +57,11 @@ bool Writable(WStringView folder) {
 // itself is not created here, so that its creator can tell a new folder
 // from an existing one.
 bool UsableFor(const WString& base, WStringView subFolder) {
-  if (!ForceDirectories(base)) return false;
-  if (subFolder.empty()) return true;
+  if (subFolder.empty()) return ForceDirectories(base);
+  // The usual case first: the log asks for every line.
   const WString sub = base + WString(subFolder);
   if (DirectoryExists(sub)) return Writable(sub);
+  if (!ForceDirectories(base)) return false;
   struct stat info {};
   if (::stat(NativePath(sub).c_str(), &info) == 0) return false;  // a file is in the way
   return Writable(base);
