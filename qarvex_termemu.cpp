@@ -2,30 +2,25 @@
 // host loads and unloads the library.
 #include <memory>
 
+#include "emulator/uDriver.h"
 #include "host/abi.h"
 #include "host/component.h"
 #include "host/registry.h"
 #include "log/Common.Log.h"
+#include "resources/resource_strings.h"
 
 using qarvex::host::HostLong;
 using qarvex::host::WCHAR_T;
 
 namespace {
 
-// Until the emulator's driver class is registered here, a class with no
-// members stands under the component's name so that the host can load the
-// library, create components and complete the handshake.
-class TPlaceholderComponent : public qarvex::host::TV8UserObject {};
-
-std::unique_ptr<qarvex::host::TV8UserObject> CreatePlaceholder() {
-  return std::make_unique<TPlaceholderComponent>();
-}
-
 // Registers every class the host may create. Runs once at load, after the
 // registry exists.
 void RegisterComponentClasses() {
-  qarvex::host::ClassRegistry().RegisterClass(&CreatePlaceholder, u"qarvex_termemu",
-                                              u"qarvex_termemu");
+  using qarvex::emulator::TDriver;
+  TDriver::RegisterDriver(TDriver::ClassInfo(), u"qarvex_termemu",
+                          qarvex::ResString(qarvex::StringId::DriverName),
+                          qarvex::ResString(qarvex::StringId::DriverDescription));
 }
 
 // Load and unload of the library. Everything it uses at start-up is

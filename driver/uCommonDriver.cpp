@@ -7,7 +7,8 @@
 
 namespace qarvex::driver {
 
-TDriverInfo DriverInfo;
+// Constant-initialised: registration writes it from another unit's start-up code.
+constinit TDriverInfo DriverInfo;
 
 QARVEX_DEFINE_DRIVER_CLASS(TCommonDriver, TCustomDriver, nullptr, &TCommonDriver::UpdateDriverInfo)
 

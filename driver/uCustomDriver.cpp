@@ -5,7 +5,8 @@
 
 namespace qarvex::driver {
 
-WString ExtensionName;
+// Constant-initialised: registration writes it from another unit's start-up code.
+constinit WString ExtensionName;
 
 const TDriverClass& TCustomDriver::ClassInfo() {
   static const TDriverClass info{u"TCustomDriver", nullptr, {}, nullptr, nullptr};
