@@ -30,11 +30,12 @@ std::mutex& LogLock() {
 std::atomic<bool> started{false};
 
 // LogName is written at registration and at unload, read on every line.
+// Never destroyed, so a Stop from another module's static destruction at
+// unload still finds it.
 std::mutex nameLock;
-WString logName;
+WString& logName = *new WString;
 
 constexpr char16_t kLineEnd[] = u"\r\n";
-const WString kBannerBlanks(40, u' ');
 
 WString TwoDigits(int value) { return IntToText(value, 2); }
 
@@ -117,12 +118,13 @@ void TLog::AppendLine(WStringView caption, WStringView message, TMsgType type) {
 void TLog::Start() {
   if (LogLevel.load() == 0 || started.load()) return;
   const WString version = platform::FileVersionText(platform::ReadFileVersion());
-  WriteLogLine(kBannerBlanks);
+  const WString blanks(40, u' ');
+  WriteLogLine(blanks);
   WriteLogLine(u"============Start log=============");
   WriteLogLine(u"OS version:\t" + platform::OsDescription());
   WriteLogLine(u"Application:\t" + platform::ExtractFileName(platform::ModuleFileName()));
   WriteLogLine(u"App. version:\t" + version);
-  WriteLogLine(kBannerBlanks);
+  WriteLogLine(blanks);
   // Only a complete banner counts: after a failure the next line retries it.
   started.store(true);
 }

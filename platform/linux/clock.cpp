@@ -6,9 +6,11 @@
 namespace qarvex::platform {
 namespace {
 
+// Never destroyed: the log's stop line reads the clock during the library's
+// static destruction.
 std::function<LocalDateTime()>& ClockOverride() {
-  static std::function<LocalDateTime()> clock;
-  return clock;
+  static auto* clock = new std::function<LocalDateTime()>;
+  return *clock;
 }
 
 LocalDateTime SystemLocalTime() {

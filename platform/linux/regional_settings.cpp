@@ -30,9 +30,11 @@ struct State {
   std::optional<RegionalSettings> replaced;
 };
 
+// Never destroyed, so log lines written during static destruction still
+// find it.
 State& TheState() {
-  static State state;
-  return state;
+  static auto* state = new State;
+  return *state;
 }
 
 }  // namespace
