@@ -2,7 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <random>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "common/error.h"
@@ -85,7 +87,7 @@ void JournalDatabase::Open() {
   }
   // Several processes share the file: a writer that finds it locked waits
   // for the other writer to finish instead of failing the operation.
-  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  sqlite3_busy_handler(db, &JournalDatabase::WaitForLock, this);
   db_ = db;
 }
 
@@ -104,6 +106,20 @@ void JournalDatabase::Execute(std::string_view sql) {
 JournalStatement JournalDatabase::Prepare(std::string_view sql) {
   Open();
   return JournalStatement(db_, sql);
+}
+
+int JournalDatabase::WaitForLock(void* self, int attempt) {
+  auto& database = *static_cast<JournalDatabase*>(self);
+  const auto now = std::chrono::steady_clock::now();
+  if (attempt == 0) database.busyDeadline_ = now + std::chrono::milliseconds(kBusyTimeoutMs);
+  if (now >= database.busyDeadline_) return 0;
+  // Short, slightly varied pauses. SQLite's own back-off grows to 100 ms,
+  // during which busy writers of other processes take the lock again and
+  // again, so one cashier's insert could starve past the bound.
+  thread_local std::minstd_rand jitter(
+      static_cast<std::uint_fast32_t>(now.time_since_epoch().count() ^ reinterpret_cast<std::uintptr_t>(&jitter)));
+  std::this_thread::sleep_for(std::chrono::microseconds(200 + jitter() % 1000));
+  return 1;
 }
 
 int JournalDatabase::Changes() const { return db_ != nullptr ? sqlite3_changes(db_) : 0; }

@@ -6,9 +6,10 @@
 // owns its prepared statement and must not outlive the database it came from.
 // Threading: one thread at a time per object; processes sharing the file are
 // serialised by SQLite's file locks, and a writer that finds the file locked
-// waits up to kBusyTimeoutMs before giving up.
+// keeps retrying for up to kBusyTimeoutMs before giving up.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -77,8 +78,11 @@ class JournalDatabase {
   std::int64_t LastInsertRowId() const;
 
  private:
+  static int WaitForLock(void* self, int attempt);
+
   std::string path_;
   sqlite3* db_ = nullptr;
+  std::chrono::steady_clock::time_point busyDeadline_;  // of the current wait
 };
 
 }  // namespace qarvex::emulator

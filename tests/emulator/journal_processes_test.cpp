@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <set>
@@ -43,7 +44,8 @@ int AmountOf(int process, int index) { return process * 100000 + index; }
     }
     out.close();
     _exit(out ? 0 : 3);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "writer %d: %s\n", process, e.what());
     _exit(1);
   }
 }
