@@ -1,0 +1,44 @@
+// Fixture for end-to-end tests: temporary XDG data folders, then a host that
+// loads a component library; at the end every host block must be balanced.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/temp_folders.h"
+#include "tools/host/replacement_host.h"
+
+namespace qarvex::testing {
+
+using testhost::Component;
+using testhost::HostValue;
+using testhost::ReplacementHost;
+
+class HostFixture : public ::testing::Test {
+ protected:
+  explicit HostFixture(std::string library) : library_(std::move(library)) {}
+  void SetUp() override { host = std::make_unique<ReplacementHost>(library_); }
+  void TearDown() override {
+    auto memory = host->Memory();
+    EXPECT_TRUE(memory.Balanced()) << memory.Describe();
+    host.reset();
+  }
+  // A component with the handshake done.
+  std::unique_ptr<Component> Ready(std::u16string_view className) {
+    auto component = host->Create(className);
+    if (component) {
+      EXPECT_TRUE(component->Handshake());
+    }
+    return component;
+  }
+
+  TempFolders folders;  // before the host: the library may read them at load
+  std::unique_ptr<ReplacementHost> host;
+
+ private:
+  std::string library_;
+};
+
+}  // namespace qarvex::testing
