@@ -33,7 +33,12 @@ std::atomic<bool> started{false};
 // Never destroyed, so a Stop from another module's static destruction at
 // unload still finds it.
 std::mutex nameLock;
-WString& logName = *new WString;
+// Built on first use: the main module's start-up code names the log before
+// this unit's own dynamic initialisation may have run.
+WString& LogNameText() {
+  static WString& name = *new WString;
+  return name;
+}
 
 constexpr char16_t kLineEnd[] = u"\r\n";
 
@@ -151,12 +156,12 @@ void TLog::WriteTextFile(WStringView fileName, WStringView text) {
 
 void TLog::SetLogName(WStringView name) {
   std::lock_guard<std::mutex> hold(nameLock);
-  logName = name;
+  LogNameText() = name;
 }
 
 WString TLog::LogName() {
   std::lock_guard<std::mutex> hold(nameLock);
-  return logName;
+  return LogNameText();
 }
 
 bool TLog::Started() { return started.load(); }
