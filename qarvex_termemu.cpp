@@ -2,6 +2,7 @@
 // host loads and unloads the library.
 #include <memory>
 
+#include "driver/uCustomDriver.h"
 #include "emulator/uDriver.h"
 #include "host/abi.h"
 #include "host/component.h"
@@ -28,8 +29,18 @@ void RegisterComponentClasses() {
 // library's static objects are built does not matter.
 struct LibraryLifetime {
   LibraryLifetime() {
-    qarvex::host::StartUp();
-    RegisterComponentClasses();
+    // An exception here would end the host process while it loads us; a
+    // library whose registration failed lists no class instead.
+    try {
+      qarvex::host::StartUp();
+      RegisterComponentClasses();
+    } catch (...) {
+      try {
+        qarvex::host::ShutDown();
+        qarvex::host::StartUp();
+      } catch (...) {
+      }
+    }
   }
   ~LibraryLifetime() {
     try {
@@ -38,6 +49,7 @@ struct LibraryLifetime {
       // An unload must not fail because the stop line could not be written.
     }
     qarvex::TLog::ResetForUnload();
+    qarvex::driver::ExtensionName.clear();
     qarvex::host::ShutDown();
   }
 };
