@@ -1,15 +1,24 @@
 // TDriver: the emulated acquiring terminal, the class the component
-// registers with the host under the extension name qarvex_termemu. It adds
-// the slip line width and the dialog switch to the acquiring method set, and
-// the additional-operations panel as an action.
+// registers with the host under the extension name qarvex_termemu. There is
+// no terminal: each card operation is put to the cashier as a yes/no question
+// (or approved at once with dialogs off); approved payments, returns and
+// pre-authorisations go into the operation journal, whose row ID becomes the
+// receipt number, reference number and authorisation code; cancellations and
+// confirmations look the journal up, settlement reports and empties it.
 //
-// Threading: one host thread per object at a time.
+// Ownership: the object owns its journal from connect to disconnect; the
+// journal file is shared by every object and process of the component.
+// Threading: one host thread per object at a time; the question is modal.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "acquiring/uAcquiringTerminalDriver.h"
+#include "common/datetime.h"
+#include "common/number_format.h"
 #include "common/text.h"
+#include "emulator/uOperJournal.h"
 
 namespace qarvex::emulator {
 
@@ -43,10 +52,39 @@ class TDriver : public acquiring::TAcquiringTerminalDriver {
   bool GetUseDialogs() const { return FUseDialogs; }
   void SetUseDialogs(bool AValue) { FUseDialogs = AValue; }
 
-  // Additional action: the additional-operations window.
+  // Additional action: the additional-operations window. There is no
+  // window framework on Linux, so it fails with a message saying so.
   void ShowAdditionalOperationPanel();
 
+  // The journal report under AOper ("ОТЧЕТ" when empty), laid out to
+  // LineLength. Needs the journal (connected).
+  void GetReport(WString& AReportText, WStringView AOper);
+  // The slip of a stored operation again, marked as a copy. A receipt number
+  // that is not a non-negative integer means the newest operation.
+  void GetReceiptCopy(WStringView AReceiptNumber, WString& AReceiptText);
+  // The two-copy slip of one operation, laid out to LineLength.
+  WString BuildSlip(WStringView ATitle, int AID, Currency AAmount, WStringView ACard, TDateTime AWhen,
+                    bool AApproved) const;
+  // The approval question; true at once when UseDialogs is off. Raises
+  // "Could not display dialog box" when the host cannot show it.
+  bool AskApproval(WStringView ATitle, Currency AAmount);
+  // The device folder, created when missing.
+  WString GetDeviceFolder() const;
+  bool Connected() const { return FOperJournal != nullptr; }
+
  private:
+  // The journal, or Failure(NotConnected) when the driver is not connected:
+  // raised where an operation first needs the journal, so a declined new
+  // operation still succeeds without it.
+  TOperJournal& Journal();
+  // Payment, return and pre-authorisation: ask, store when approved, number
+  // and slip (zeros and a declined slip when declined).
+  void NewOperation(acquiring::TTransactParams& AParams, TOperType AType);
+  // The receipt number a cancellation or confirmation refers to; raises
+  // "Не указан номер квитанции" unless it is a non-negative integer.
+  static int ReferredID(const acquiring::TTransactParams& AParams);
+
+  std::unique_ptr<TOperJournal> FOperJournal;  // present while connected
   std::int32_t FLineLength = 32;
   bool FUseDialogs = false;
 
