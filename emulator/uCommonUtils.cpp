@@ -42,7 +42,9 @@ WString SlipDateText(TDateTime when) {
 }
 
 WString SlipAmountText(Currency amount) {
-  return FormatCurrency(amount, platform::CurrentRegionalSettings().decimalSeparator) + u" Руб";
+  // General form of the value as a real number: at most 15 significant
+  // digits, so a huge amount with four decimals is rounded, not printed in full.
+  return FormatGeneral(CurrencyToDouble(amount), platform::CurrentRegionalSettings().decimalSeparator) + u" Руб";
 }
 
 WString ReceiptNumberText(int id) { return IntToText(id, 6); }

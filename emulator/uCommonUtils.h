@@ -23,8 +23,8 @@ WString RepeatChar(char16_t ch, int count);
 
 // "dd/mm/yy hh:mm:ss" with the user's date and time separators.
 WString SlipDateText(TDateTime when);
-// The amount in general number form with the user's decimal separator,
-// followed by " Руб".
+// The amount in general number form (up to 15 significant digits, no
+// trailing zeros) with the user's decimal separator, followed by " Руб".
 WString SlipAmountText(Currency amount);
 // A journal ID zero-padded to at least six digits.
 WString ReceiptNumberText(int id);

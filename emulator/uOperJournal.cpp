@@ -42,8 +42,12 @@ class CloseOnExit {
 
 [[noreturn]] void ThrowTransactionNotFound() { throw Failure(ResString(StringId::TransactionNotFound)); }
 
+// Journal values are 32-bit; a row written by something else with a larger
+// number must not turn into a wrong receipt number or amount.
 int ToInt32(std::int64_t value) {
-  return value < INT_MIN || value > INT_MAX ? 0 : static_cast<int>(value);
+  if (value < INT_MIN || value > INT_MAX)
+    throw Failure("Journal value " + std::to_string(value) + " is out of the 32-bit range");
+  return static_cast<int>(value);
 }
 
 WString JournalFolderOf(WStringView deviceFolder) {

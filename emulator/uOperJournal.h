@@ -19,7 +19,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 
 #include "common/datetime.h"
 #include "common/number_format.h"
@@ -53,15 +52,6 @@ WString DateTimeToJournalDate(const LocalDateTime& when);
 // Failure(AmountOutOfRange) when it does not fit, so nothing wraps.
 int CurrencyToJournalKopecks(Currency amount);
 Currency JournalKopecksToCurrency(int kopecks);
-
-// One stored operation.
-struct JournalRecord {
-  int id = 0;
-  int amount = 0;  // kopecks
-  int operType = 0;
-  WString card;
-  TDateTime operDate = 0;
-};
 
 class TOperJournal {
  public:

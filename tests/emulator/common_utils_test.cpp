@@ -73,6 +73,7 @@ TEST_F(RegionalTexts, AmountsUseTheUserDecimalSeparatorAndTheRoubleSuffix) {
   EXPECT_EQ(SlipAmountText(15000000), u"1500 Руб");
   EXPECT_EQ(SlipAmountText(0), u"0 Руб");
   EXPECT_EQ(SlipAmountText(-3000), u"-0,3 Руб");
+  EXPECT_EQ(SlipAmountText(1234567890123456), u"123456789012,346 Руб");  // 15 significant digits
   platform::OverrideRegionalSettings(platform::RegionalSettings{u'.', u'/', u':'});
   EXPECT_EQ(SlipAmountText(999000), u"99.9 Руб");
 }

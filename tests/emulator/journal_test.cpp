@@ -153,6 +153,14 @@ TEST_F(JournalTest, AnUnreadableStoredDateFailsTheRead) {
   RawExec("begin exclusive; commit;");
 }
 
+TEST_F(JournalTest, StoredNumbersBeyond32BitsFailInsteadOfWrapping) {
+  TOperJournal journal(DeviceFolder());
+  RawExec("insert into journal(ID,AMOUNT,OPER,CARD,EDATE) values (1,5000000000,0,'x','20240101000000')");
+  EXPECT_THROW(ReadRow(journal, 1), Failure);
+  RawExec("insert into journal(ID,AMOUNT,OPER,CARD,EDATE) values (4294967297,1,0,'x','20240101000000')");
+  EXPECT_THROW(journal.MaxID(), Failure);
+}
+
 TEST_F(JournalTest, InitRecreatesAJournalFolderRemovedSinceCreation) {
   TOperJournal journal(DeviceFolder());
   std::filesystem::remove_all(DatabasePath().parent_path());
