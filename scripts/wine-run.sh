@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs a Windows program under wine, headless: wine-run.sh win32|win64 PROGRAM [ARGS...]
+# Each architecture has its own prefix under build/wine/ (never the user's
+# ~/.wine), created on first use under a lock so parallel tests do not race.
+set -euo pipefail
+arch=$1; shift
+root=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX=${QARVEX_WINE_PREFIX_ROOT:-$root/build/wine}/$arch
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEARCH=$arch
+# No Mono or Gecko installer dialogs while the prefix is created.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+unset DISPLAY WAYLAND_DISPLAY
+
+case $arch in
+  win32) loader=/usr/lib/wine/wine ;;
+  win64) loader=/usr/lib/wine/wine64 ;;
+  *) echo "wine-run.sh: unknown architecture '$arch'" >&2; exit 2 ;;
+esac
+export WINELOADER=$loader
+
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [[ ! -f $WINEPREFIX/system.reg ]]; then
+      "$loader" wineboot --init >/dev/null 2>&1 || true
+      /usr/lib/wine/wineserver -w || true
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+exec "$loader" "$@"
