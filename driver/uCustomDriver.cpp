@@ -5,8 +5,19 @@
 
 namespace qarvex::driver {
 
-// Constant-initialised: registration writes it from another unit's start-up code.
-constinit WString ExtensionName;
+namespace {
+// Constant-initialised, because registration writes it from another unit's
+// start-up code, and never destroyed, because the main module clears it
+// during the library's static destruction, possibly after this unit's.
+union UndestroyedText {
+  constexpr UndestroyedText() : text() {}
+  ~UndestroyedText() {}
+  WString text;
+};
+constinit UndestroyedText g_extensionName;
+}  // namespace
+
+constinit WString& ExtensionName = g_extensionName.text;
 
 const TDriverClass& TCustomDriver::ClassInfo() {
   static const TDriverClass info{u"TCustomDriver", nullptr, {}, nullptr, nullptr};

@@ -36,7 +36,7 @@ struct TResult {
 
 // The extension name given at registration; names the component's data
 // folder. Written once at start-up, cleared at unload.
-extern WString ExtensionName;
+extern WString& ExtensionName;
 
 class TCustomDriver : public host::TV8UserObject {
  public:
