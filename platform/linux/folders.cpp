@@ -63,7 +63,8 @@ bool UsableFor(const WString& base, WStringView subFolder) {
   if (DirectoryExists(sub)) return Writable(sub);
   if (!ForceDirectories(base)) return false;
   struct stat info {};
-  if (::stat(NativePath(sub).c_str(), &info) == 0) return false;  // a file is in the way
+  // Another process starting at the same moment may have created it since.
+  if (::stat(NativePath(sub).c_str(), &info) == 0) return S_ISDIR(info.st_mode) && Writable(sub);
   return Writable(base);
 }
 
