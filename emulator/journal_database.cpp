@@ -74,7 +74,10 @@ WString JournalStatement::Text(std::string_view column) const {
 
 JournalDatabase::JournalDatabase(std::string utf8Path) : path_(std::move(utf8Path)) {}
 
-JournalDatabase::~JournalDatabase() { Close(); }
+JournalDatabase::~JournalDatabase() {
+  held_ = false;  // the transaction, if any, is rolled back by closing
+  Close();
+}
 
 void JournalDatabase::Open() {
   if (db_ != nullptr) return;
@@ -92,9 +95,27 @@ void JournalDatabase::Open() {
 }
 
 void JournalDatabase::Close() noexcept {
-  if (db_ == nullptr) return;
+  if (db_ == nullptr || held_) return;
   sqlite3_close_v2(db_);
   db_ = nullptr;
+}
+
+void JournalDatabase::BeginHeldTransaction() {
+  Execute("BEGIN IMMEDIATE");
+  held_ = true;
+}
+
+void JournalDatabase::EndHeldTransaction(bool commit) {
+  held_ = false;
+  try {
+    if (commit) Execute("COMMIT");
+  } catch (...) {
+    if (db_ != nullptr) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    Close();
+    throw;
+  }
+  if (!commit && db_ != nullptr) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  Close();
 }
 
 void JournalDatabase::Execute(std::string_view sql) {

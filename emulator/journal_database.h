@@ -65,6 +65,7 @@ class JournalDatabase {
   // Opens the file for reading and writing, creating it when missing. Does
   // nothing when already open.
   void Open();
+  // Closes the connection, unless a held transaction keeps it open.
   void Close() noexcept;
   bool IsOpen() const { return db_ != nullptr; }
 
@@ -75,6 +76,13 @@ class JournalDatabase {
   // Rows changed by the last INSERT/UPDATE/DELETE, and the rowid of the last
   // INSERT, both on this connection only.
   int Changes() const;
+
+  // A transaction that takes the write lock at once (waiting for it like any
+  // writer) and keeps the connection open across operations until it ends:
+  // Close() does nothing meanwhile. EndHeldTransaction commits or rolls back
+  // and closes; a failed commit is rolled back and reported.
+  void BeginHeldTransaction();
+  void EndHeldTransaction(bool commit);
   std::int64_t LastInsertRowId() const;
 
  private:
@@ -82,6 +90,7 @@ class JournalDatabase {
 
   std::string path_;
   sqlite3* db_ = nullptr;
+  bool held_ = false;  // inside BeginHeldTransaction .. EndHeldTransaction
   std::chrono::steady_clock::time_point busyDeadline_;  // of the current wait
 };
 

@@ -150,9 +150,19 @@ void TDriver::EmergencyReversalOperation() {
 
 // No question. The journal is emptied only when its report was made.
 void TDriver::SettlementOperation(WString& ASettlementText) {
+  TOperJournal& journal = Journal();
   WString report;
-  GetReport(report, TitleOf(otSettlement));
-  Journal().Clear();
+  // The report and the clearing are one transaction: a payment another
+  // cashier stores in between must not be deleted without being listed.
+  journal.BeginSettlement();
+  try {
+    GetReport(report, TitleOf(otSettlement));
+    journal.Clear();
+    journal.EndSettlement(true);
+  } catch (...) {
+    journal.EndSettlement(false);
+    throw;
+  }
   ASettlementText = std::move(report);
 }
 

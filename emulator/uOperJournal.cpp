@@ -173,6 +173,13 @@ void TOperJournal::Clear() {
   FConnection.Execute(kDeleteAll);
 }
 
+void TOperJournal::BeginSettlement() {
+  EndReport();
+  FConnection.BeginHeldTransaction();
+}
+
+void TOperJournal::EndSettlement(bool commit) { FConnection.EndHeldTransaction(commit); }
+
 int TOperJournal::MaxID() {
   JournalStatement select = FConnection.Prepare(kSelectMaxId);
   if (!select.Step()) return 0;

@@ -89,6 +89,15 @@ class TOperJournal {
   bool GetRecord(int& id, int& amount, int& operType, WString& card, TDateTime& operDate);
   void EndReport() noexcept;
 
+  // Settlement lists and empties the journal as one transaction holding the
+  // database's write lock, so an operation another process stores meanwhile
+  // waits, and is kept for the next settlement instead of being deleted
+  // without ever having been listed. Between the two calls every operation
+  // of this object works inside that transaction. EndSettlement(false)
+  // (after a failure) rolls back: nothing is deleted.
+  void BeginSettlement();
+  void EndSettlement(bool commit);
+
   const WString& TableFolder() const { return FTableFolder; }
   const WString& DeviceFolder() const { return FDeviceFolder; }
   WString DatabaseFile() const;

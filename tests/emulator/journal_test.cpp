@@ -203,6 +203,49 @@ TEST_F(JournalTest, AWriterWaitsForALockedDatabaseInsteadOfFailing) {
   EXPECT_EQ(adding.get(), 2);
 }
 
+TEST_F(JournalTest, SettlementKeepsAnOperationStoredWhileItListsTheJournal) {
+  TOperJournal settling(DeviceFolder());
+  TOperJournal cashier(DeviceFolder());
+  int id = 0;
+  settling.AddOperation(100, otPay, u"listed", id);
+
+  settling.BeginSettlement();
+  ASSERT_TRUE(settling.BeginReport());
+  Row row;
+  int listed = 0;
+  while (settling.GetRecord(row.id, row.amount, row.operType, row.card, row.date)) ++listed;
+  settling.EndReport();
+  EXPECT_EQ(listed, 1);
+
+  // Another cashier pays between the listing and the clearing: the payment
+  // has to wait for the settlement and survive it.
+  auto paying = std::async(std::launch::async, [&] {
+    int newId = 0;
+    cashier.AddOperation(700, otPay, u"unlisted", newId);
+    return newId;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(paying.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
+  settling.Clear();
+  settling.EndSettlement(true);
+
+  const int survivorId = paying.get();
+  const Row survivor = ReadRow(settling, survivorId);
+  EXPECT_EQ(survivor.card, u"unlisted");
+  EXPECT_EQ(survivor.amount, 700);
+  EXPECT_EQ(RawQuery("select count(*) from journal"), "1");
+}
+
+TEST_F(JournalTest, AFailedSettlementRollsBackAndDeletesNothing) {
+  TOperJournal journal(DeviceFolder());
+  int id = 0;
+  journal.AddOperation(100, otPay, u"kept", id);
+  journal.BeginSettlement();
+  journal.Clear();
+  journal.EndSettlement(false);
+  EXPECT_EQ(ReadRow(journal, id).card, u"kept");
+}
+
 TEST(JournalDate, FourteenDigitsReadAsLocalDateAndTime) {
   EXPECT_DOUBLE_EQ(JournalDateToDateTime(u"20240131235959"), EncodeDateTime({2024, 1, 31, 23, 59, 59, 0}));
   EXPECT_DOUBLE_EQ(JournalDateToDateTime(u"20000229000000"), EncodeDateTime({2000, 2, 29, 0, 0, 0, 0}));
