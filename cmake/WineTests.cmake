@@ -7,13 +7,20 @@
 option(QARVEX_TESTS_PER_PROGRAM "Run each test program once instead of once per test" OFF)
 set(QARVEX_TEST_PROGRAM_TIMEOUT 1800 CACHE STRING "Seconds one whole test program may run under wine")
 
+include(${CMAKE_CURRENT_LIST_DIR}/WindowsResources.cmake)
+enable_language(RC)
+
 # The test fixtures' POSIX calls, mapped for Windows (tests/windows).
 set(QARVEX_POSIX_TEST_SHIMS "${PROJECT_SOURCE_DIR}/tests/windows/posix_shims.h")
 
 # Test programs that test Linux behaviour only (XDG folders, file modes,
 # fork, dlopen) and are neither built nor run for Windows; the Windows
 # behaviour they stand for is tested in tests/windows.
-set(QARVEX_LINUX_ONLY_TEST_PROGRAMS qarvex_platform_tests emulator_tests)
+# Also left out: programs whose fixtures find the component's data
+# folder through the XDG variables (the journal and log files they read
+# back); on Windows that folder is the shell's, which every test shares.
+set(QARVEX_LINUX_ONLY_TEST_PROGRAMS qarvex_platform_tests emulator_tests e2e_terminal_tests qarvex_log_tests
+    emulator_ops_tests)
 # Single test files of that kind (they fork processes) inside programs that
 # are otherwise built for Windows.
 set(QARVEX_LINUX_ONLY_TEST_SOURCES log_concurrency_test.cpp reliability_test.cpp)
@@ -35,6 +42,10 @@ function(qarvex_windows_test_program target skip)
   endforeach()
   set_property(TARGET ${target} PROPERTY SOURCES ${kept})
   target_compile_options(${target} PRIVATE "SHELL:-include ${QARVEX_POSIX_TEST_SHIMS}")
+  get_target_property(own_version ${target} QARVEX_OWN_VERSION_RESOURCE)
+  if(NOT own_version)
+    qarvex_windows_version_resource(${target})
+  endif()
   set(${skip} FALSE PARENT_SCOPE)
 endfunction()
 

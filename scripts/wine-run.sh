@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows program under wine, headless: wine-run.sh win32|win64 PROGRAM [ARGS...]
+# Runs a Windows test program under wine, headless:
+#   wine-run.sh win32|win64 PROGRAM [ARGS...]
 # Each architecture has its own prefix under build/wine/ (never the user's
 # ~/.wine), created on first use under a lock so parallel tests do not race.
 set -euo pipefail
@@ -29,4 +30,10 @@ if [[ ! -f $WINEPREFIX/system.reg ]]; then
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
+# Every start finds the component's data folders (journal, log) empty, as
+# every Linux test gets fresh XDG folders; hence the Windows suites run one
+# program at a time.
+for data in "$WINEPREFIX/drive_c/ProgramData" "$WINEPREFIX"/drive_c/users/*/AppData/Roaming; do
+  [[ -d $data ]] && find "$data" -mindepth 1 -maxdepth 1 ! -name Microsoft -exec rm -rf {} +
+done
 exec "$loader" "$@"
