@@ -3,6 +3,7 @@
 #include "driver/uVInfo.h"
 #include "driver/xml_tables.h"
 #include "log/Common.Log.h"
+#include "log/ufmLog.h"
 #include "platform/module_resource.h"
 
 namespace qarvex::driver {
@@ -88,7 +89,8 @@ void TCommonDriver::DoAction(WStringView AName) {
 }
 
 void TCommonDriver::ViewLog() {
-  throw Failure("The log viewer window is not available on this platform");
+  TfrmLog viewer;
+  viewer.ShowModal();
 }
 
 // --- exported methods ------------------------------------------------------

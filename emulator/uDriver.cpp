@@ -4,6 +4,7 @@
 #include "emulator/approval_question.h"
 #include "emulator/device_folder.h"
 #include "emulator/slip_texts.h"
+#include "emulator/ufmAdditionalActions.h"
 #include "platform/clock.h"
 #include "platform/current_directory.h"
 #include "resources/resource_strings.h"
@@ -169,7 +170,8 @@ void TDriver::SettlementOperation(WString& ASettlementText) {
 bool TDriver::PrintSlipOnTerminalOperation() { return false; }
 
 void TDriver::ShowAdditionalOperationPanel() {
-  throw Failure("The additional operations panel window is not available on this platform");
+  TfrmAdditionalActions panel(*this);
+  panel.ShowModal();
 }
 
 }  // namespace qarvex::emulator
