@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Set-up, build and the whole test suite: the normal build, then the same
-# suite under AddressSanitizer + UndefinedBehaviorSanitizer.
+# suite under AddressSanitizer + UndefinedBehaviorSanitizer, then the
+# Windows DLLs (x64 and x86) cross-built and tested under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -11,4 +12,5 @@ for preset in linux linux-asan; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+scripts/test-windows.sh
 echo "All test suites passed."
