@@ -39,9 +39,10 @@ for preset in win64 win32; do
   # program would inherit ctest's output pipe and hold every test open
   # until the server exits.
   export WINEPREFIX=$PWD/build/wine/$preset
-  scripts/wine-run.sh "$preset" cmd /c exit </dev/null >/dev/null 2>&1 || true
-  /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
-  scripts/wine-run.sh "$preset" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  scripts/wine-run.sh "$preset" cmd /c exit </dev/null >/dev/null 2>&1 || true  # creates the prefix
+  /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
+  scripts/wine-run.sh "$preset" cmd /c exit </dev/null >/dev/null 2>&1 || true  # starts the services
   status=0
   ctest --preset "$preset" || status=$?
   /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true

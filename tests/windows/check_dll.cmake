@@ -2,6 +2,7 @@
 # Windows (its C and C++ runtimes are linked in) and exports exactly the
 # three Native API entry points under their plain names.
 # Usage: cmake -DOBJDUMP=... -DDLL=... -P check_dll.cmake
+cmake_minimum_required(VERSION 3.25)
 set(windows_dlls ADVAPI32.dll KERNEL32.dll USER32.dll GDI32.dll SHELL32.dll VERSION.dll ole32.dll
     OLEAUT32.dll COMDLG32.dll COMCTL32.dll WINSPOOL.DRV msvcrt.dll)
 string(TOLOWER "${windows_dlls}" windows_dlls)
