@@ -184,9 +184,13 @@ TEST_F(CommonDriverTest, ActionTableAndRunningActionsByExactName) {
   EXPECT_FALSE(Call(&driver::TCommonDriver::DoAdditionalAction, name));
   EXPECT_EQ(LastError(), kNoMessageText);
 
+  // Without a window system the log viewer is refused with its reason (the
+  // Windows build has windows; there the viewer opens).
+#ifndef _WIN32
   probe.V8SetWString(name.at(0), u"ViewLog");
   EXPECT_FALSE(Call(&driver::TCommonDriver::DoAdditionalAction, name));
   EXPECT_NE(LastError().find(u"not available"), WString::npos);
+#endif
 }
 
 TEST_F(CommonDriverTest, SetParameterByNameWithTheFailureTexts) {
