@@ -1,17 +1,8 @@
-#include "platform/clock.h"
-
 #include <ctime>
-#include <utility>
+
+#include "platform/system_time_and_locale.h"
 
 namespace qarvex::platform {
-namespace {
-
-// Never destroyed: the log's stop line reads the clock during the library's
-// static destruction.
-std::function<LocalDateTime()>& ClockOverride() {
-  static auto* clock = new std::function<LocalDateTime()>;
-  return *clock;
-}
 
 LocalDateTime SystemLocalTime() {
   timespec now{};
@@ -29,14 +20,5 @@ LocalDateTime SystemLocalTime() {
   t.millisecond = static_cast<int>(now.tv_nsec / 1000000);
   return t;
 }
-
-}  // namespace
-
-LocalDateTime NowLocal() {
-  const auto& clock = ClockOverride();
-  return clock ? clock() : SystemLocalTime();
-}
-
-void OverrideClock(std::function<LocalDateTime()> clock) { ClockOverride() = std::move(clock); }
 
 }  // namespace qarvex::platform

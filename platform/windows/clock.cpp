@@ -1,18 +1,8 @@
-#include "platform/clock.h"
-
 #include <windows.h>
 
-#include <utility>
+#include "platform/system_time_and_locale.h"
 
 namespace qarvex::platform {
-namespace {
-
-// Never destroyed: the log's stop line reads the clock during the library's
-// static destruction.
-std::function<LocalDateTime()>& ClockOverride() {
-  static auto* clock = new std::function<LocalDateTime()>;
-  return *clock;
-}
 
 LocalDateTime SystemLocalTime() {
   SYSTEMTIME local{};
@@ -27,14 +17,5 @@ LocalDateTime SystemLocalTime() {
   t.millisecond = local.wMilliseconds;
   return t;
 }
-
-}  // namespace
-
-LocalDateTime NowLocal() {
-  const auto& clock = ClockOverride();
-  return clock ? clock() : SystemLocalTime();
-}
-
-void OverrideClock(std::function<LocalDateTime()> clock) { ClockOverride() = std::move(clock); }
 
 }  // namespace qarvex::platform
