@@ -17,6 +17,7 @@
 #include <stdexcept>
 
 #include "tools/host/replacement_host.h"
+#include "tools/host/variant_exchange.h"
 #include "tools/host/windows/native_api_windows.h"
 
 namespace qarvex::testhost {
@@ -218,114 +219,9 @@ struct Component::Impl {
   CallResult Call(Long index, std::vector<HostValue>& params, bool function);
 };
 
-void ReplacementHost::Impl::Fill(tVariant& v, const HostValue& value) {
-  std::memset(&v, 0, sizeof v);
-  switch (value.kind()) {
-    case HostValue::Kind::Empty:
-      break;
-    case HostValue::Kind::Int:
-      v.vt = VTYPE_I4;
-      v.lVal = value.AsInt();
-      break;
-    case HostValue::Kind::Double:
-      v.vt = VTYPE_R8;
-      v.dblVal = value.AsDouble();
-      break;
-    case HostValue::Kind::Bool:
-      v.vt = VTYPE_BOOL;
-      v.bVal = value.AsBool();
-      break;
-    case HostValue::Kind::Date:
-      v.vt = VTYPE_DATE;
-      v.date = value.AsDouble();
-      break;
-    case HostValue::Kind::DateTime: {
-      const auto t = value.AsBroken();
-      v.vt = VTYPE_TM;
-      v.tmVal.tm_year = t.year - 1900;
-      v.tmVal.tm_mon = t.month - 1;
-      v.tmVal.tm_mday = t.day;
-      v.tmVal.tm_hour = t.hour;
-      v.tmVal.tm_min = t.minute;
-      v.tmVal.tm_sec = t.second;
-      break;
-    }
-    case HostValue::Kind::Text: {
-      const auto& text = value.AsText();
-      auto* block = static_cast<WCHAR_T*>(memory.Allocate((text.size() + 1) * 2));
-      std::memcpy(block, text.c_str(), (text.size() + 1) * 2);
-      v.vt = VTYPE_PWSTR;
-      v.vtRecWideString.pwstrVal = block;
-      v.vtRecWideString.wstrLen = static_cast<std::uint32_t>(text.size());
-      break;
-    }
-    case HostValue::Kind::AnsiText:
-    case HostValue::Kind::Blob: {
-      const auto& bytes = value.AsBytes();
-      const bool ansi = value.kind() == HostValue::Kind::AnsiText;
-      auto* block = static_cast<char*>(memory.Allocate(bytes.size() + (ansi ? 1 : 0)));
-      std::memcpy(block, bytes.data(), bytes.size());
-      v.vt = ansi ? VTYPE_PSTR : VTYPE_BLOB;
-      v.vtRecString.pstrVal = block;
-      v.vtRecString.strLen = static_cast<std::uint32_t>(bytes.size());
-      break;
-    }
-    case HostValue::Kind::RawType: {
-      const std::uint32_t word = value.RawTypeWord();
-      std::memcpy(reinterpret_cast<char*>(&v) + offsetof(tVariant, vt), &word, sizeof word);
-      break;
-    }
-  }
-}
+void ReplacementHost::Impl::Fill(tVariant& v, const HostValue& value) { FillVariant(v, value, memory); }
 
-HostValue ReplacementHost::Impl::Take(tVariant& v) {
-  std::uint32_t word;
-  std::memcpy(&word, reinterpret_cast<char*>(&v) + offsetof(tVariant, vt), sizeof word);
-  HostValue result;
-  switch (word) {
-    case VTYPE_EMPTY:
-      break;
-    case VTYPE_I4:
-      result = HostValue(static_cast<int>(v.lVal));
-      break;
-    case VTYPE_R8:
-      result = HostValue(v.dblVal);
-      break;
-    case VTYPE_BOOL:
-      result = HostValue(v.bVal);
-      break;
-    case VTYPE_DATE:
-      result = HostValue::Date(v.date);
-      break;
-    case VTYPE_TM:
-      result = HostValue::DateTime({v.tmVal.tm_year + 1900, v.tmVal.tm_mon + 1, v.tmVal.tm_mday, v.tmVal.tm_hour,
-                                    v.tmVal.tm_min, v.tmVal.tm_sec});
-      break;
-    case VTYPE_PWSTR:
-      if (v.vtRecWideString.pwstrVal) {
-        result = HostValue(std::u16string(v.vtRecWideString.pwstrVal, v.vtRecWideString.wstrLen));
-        memory.Release(v.vtRecWideString.pwstrVal);
-      } else {
-        result = HostValue(std::u16string());
-      }
-      break;
-    case VTYPE_PSTR:
-    case VTYPE_BLOB: {
-      std::string bytes;
-      if (v.vtRecString.pstrVal) {
-        bytes.assign(v.vtRecString.pstrVal, v.vtRecString.strLen);
-        memory.Release(v.vtRecString.pstrVal);
-      }
-      result = word == VTYPE_PSTR ? HostValue::Ansi(bytes) : HostValue::Blob({bytes.begin(), bytes.end()});
-      break;
-    }
-    default:
-      result = HostValue::Raw(word);
-      break;
-  }
-  std::memset(&v, 0, sizeof v);
-  return result;
-}
+HostValue ReplacementHost::Impl::Take(tVariant& v) { return TakeVariant(v, memory); }
 
 ReplacementHost::ReplacementHost(const std::string& libraryPath) : impl_(std::make_unique<Impl>()) {
   impl_->library = ::LoadLibraryW(WidePath(libraryPath).c_str());
