@@ -1,45 +1,38 @@
 #!/usr/bin/env bash
 # Installs what the Windows cross builds and their tests under wine need on a
-# fresh Debian 12 machine (run as root): the mingw-w64 compilers, wine for
-# both architectures (i386 enabled for wine32) and a deb-src entry so that
-# scripts/build-windows-deps.sh can fetch Debian's sqlite3 and pugixml
-# source packages. Safe to run again.
+# fresh Debian 12 machine (run as root): the mingw-w64 compilers, wine64, a
+# deb-src entry so that scripts/build-windows-deps.sh can fetch Debian's
+# sqlite3 and pugixml source packages, and wine32 where it can run (see
+# scripts/lib/i386.sh). Safe to run again; silent when nothing is missing.
+#
+# wine32 is optional: when its i386 packages cannot be installed (the i386
+# index broken, say), the reason is written to build/wine32-unavailable and
+# scripts/test-windows.sh runs only the x86 DLL's static checks.
 set -euo pipefail
-
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/lib/apt.sh"
+source "$root/scripts/lib/i386.sh"
 export DEBIAN_FRONTEND=noninteractive
-need_update=0
-
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-  need_update=1
-fi
 
 # Source packages of the same suite as the binary ones.
 src_list=/etc/apt/sources.list.d/qarvex-deb-src.sources
 if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ &&
    ! grep -qs '^deb-src' /etc/apt/sources.list; then
-  cat >"$src_list" <<'EOF'
+  cat >"$src_list" <<'SOURCES'
 Types: deb-src
 URIs: http://deb.debian.org/debian
 Suites: bookworm bookworm-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-  need_update=1
+SOURCES
 fi
 
-packages=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-          wine wine32:i386 wine64 qemu-user-static dpkg-dev tcl googletest cmake ninja-build)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((need_update)) || ((${#missing[@]})); then
-  apt-get update -q
-fi
-if ((${#missing[@]})); then
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+ensure_packages mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
+  wine wine64 dpkg-dev tcl googletest cmake ninja-build
+if ! ls /var/lib/apt/lists/*_source_Sources* >/dev/null 2>&1; then
+  # The deb-src index; a failure here shows later as apt-get source's.
+  apt-get update -q >/dev/null 2>&1 || true
 fi
 
 # The posix thread model gives std::thread / std::mutex; its runtime
@@ -52,19 +45,49 @@ for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
   done
 done
 
-# Kernels built without 32-bit emulation (ia32_emulation off) refuse i386
-# programs such as wine's 32-bit loader with "Exec format error". With
-# QARVEX_WINE32_VIA_QEMU=1 the loader then runs under qemu's user-mode
-# emulator, registered with binfmt_misc for i386 ELF files. That works but
-# costs over a minute per program start and many minutes for the prefix, so
-# it is not done by default (scripts/test-windows.sh then runs only the
-# x86 DLL's static checks).
-if [[ ${QARVEX_WINE32_VIA_QEMU:-0} == 1 ]] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# --- wine32, only where it can run ---------------------------------------
+unavailable=$root/build/wine32-unavailable
+mkdir -p "$root/build"
+rm -f "$unavailable"
+if ! wine32_wanted; then
+  echo "this kernel cannot run i386 programs (QARVEX_WINE32_VIA_QEMU=1 runs them under qemu)" >"$unavailable"
+  exit 0
+fi
+
+wine32_packages=(wine32:i386)
+[[ ${QARVEX_WINE32_VIA_QEMU:-0} == 1 ]] && ! kernel_runs_i386 && wine32_packages+=(qemu-user-static)
+if [[ -n $(missing_packages "${wine32_packages[@]}") ]]; then
+  added_i386=0
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    added_i386=1
+  fi
+  log=$(mktemp)
+  if ! ensure_packages "${wine32_packages[@]}" >"$log" 2>&1; then
+    reason=$(grep -m1 'Failed to fetch' "$log" | sed 's/^[EW]: //' || true)
+    echo "wine32:i386 could not be installed${reason:+ (${reason})}" >"$unavailable"
+    # Leave the machine as it was: no i386 architecture without i386 packages.
+    if ((added_i386)) && [[ -z $(dpkg-query -W -f='${Package}:${Architecture}\n' 2>/dev/null | grep ':i386$') ]]; then
+      dpkg --remove-architecture i386 || true
+    fi
+    rm -f "$log"
+    exit 0
+  fi
+  rm -f "$log"
+fi
+
+# With QARVEX_WINE32_VIA_QEMU=1 on a kernel without 32-bit support, wine's
+# i386 loader runs under qemu's user-mode emulator, registered with
+# binfmt_misc for i386 ELF files. That works but costs over a minute per
+# program start and many minutes for the prefix, hence not by default.
+if ! kernel_runs_i386 && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   binfmt=/proc/sys/fs/binfmt_misc
   [[ -e $binfmt/register ]] || mount -t binfmt_misc binfmt_misc "$binfmt"
-  if [[ ! -e $binfmt/qarvex-i386 ]]; then
+  if [[ ! -e $qarvex_qemu_binfmt ]]; then
     echo ':qarvex-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
       >"$binfmt/register"
   fi
-  /usr/lib/wine/wine --version >/dev/null
+fi
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "wine32 is installed but /usr/lib/wine/wine does not run" >"$unavailable"
 fi
