@@ -8,7 +8,11 @@
 # wine32 is optional: when its i386 packages cannot be installed (the i386
 # index broken, say), the reason is written to build/wine32-unavailable and
 # scripts/test-windows.sh runs only the x86 DLL's static checks.
+#
+#   setup-windows.sh [--no-wine]    --no-wine: only what the builds need
 set -euo pipefail
+with_wine=1
+[[ ${1:-} == --no-wine ]] && with_wine=0
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/lib/apt.sh"
 source "$root/scripts/lib/i386.sh"
@@ -29,7 +33,8 @@ fi
 
 ensure_packages mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
-  wine wine64 dpkg-dev tcl googletest cmake ninja-build
+  dpkg-dev tcl googletest cmake ninja-build
+((with_wine)) && ensure_packages wine wine64
 if ! ls /var/lib/apt/lists/*_source_Sources* >/dev/null 2>&1; then
   # The deb-src index; a failure here shows later as apt-get source's.
   apt-get update -q >/dev/null 2>&1 || true
@@ -46,6 +51,7 @@ for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
 done
 
 # --- wine32, only where it can run ---------------------------------------
+((with_wine)) || exit 0
 unavailable=$root/build/wine32-unavailable
 mkdir -p "$root/build"
 rm -f "$unavailable"
@@ -64,7 +70,7 @@ if [[ -n $(missing_packages "${wine32_packages[@]}") ]]; then
   fi
   log=$(mktemp)
   if ! ensure_packages "${wine32_packages[@]}" >"$log" 2>&1; then
-    reason=$(grep -m1 'Failed to fetch' "$log" | sed 's/^[EW]: //' || true)
+    reason=${APT_FAILED_INDEXES:+the package index $(head -1 <<<"$APT_FAILED_INDEXES") failed to download}
     echo "wine32:i386 could not be installed${reason:+ (${reason})}" >"$unavailable"
     # Leave the machine as it was: no i386 architecture without i386 packages.
     if ((added_i386)) && [[ -z $(dpkg-query -W -f='${Package}:${Architecture}\n' 2>/dev/null | grep ':i386$') ]]; then

@@ -7,7 +7,8 @@
 # caught mid-sync, say) must not stop the installation of packages that
 # come from the indexes that did arrive. Whether what is needed can be
 # installed is left to `apt-get install`; when it cannot, the message names
-# the packages and every index that failed to download.
+# the packages and every index that failed to download. The failed indexes
+# of the last call are left in APT_FAILED_INDEXES (one per line).
 
 missing_packages() {  # prints the packages of "$@" that are not installed
   local p
@@ -23,6 +24,7 @@ ensure_packages() {
 
   export DEBIAN_FRONTEND=noninteractive
   local update_log failed_indexes=""
+  APT_FAILED_INDEXES=""
   update_log=$(mktemp)
   if ! apt-get update -q >"$update_log" 2>&1 || grep -q '^[EW]: Failed to fetch' "$update_log"; then
     failed_indexes=$(sed -n 's/^[EW]: Failed to fetch \([^ ]*\).*/\1/p' "$update_log")
@@ -35,6 +37,7 @@ ensure_packages() {
     fi
   fi
   rm -f "$update_log"
+  APT_FAILED_INDEXES=$failed_indexes
 
   if ! apt-get install -y -q --no-install-recommends "${missing[@]}"; then
     echo "error: could not install: ${missing[*]}" >&2
