@@ -7,4 +7,6 @@ if(WIN32)
   # plain names (no @n decoration, no other symbol exported).
   target_sources(qarvex_termemu PRIVATE ${CMAKE_CURRENT_LIST_DIR}/qarvex_termemu.def)
   set_target_properties(qarvex_termemu PROPERTIES PREFIX "" IMPORT_PREFIX "")
+  # No link time in the PE header: the same sources give the same DLL.
+  target_link_options(qarvex_termemu PRIVATE -Wl,--no-insert-timestamp)
 endif()
