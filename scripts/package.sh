@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Builds the add-in package that the 1C platform and its equipment library
+# install: dist/qarvex_termemu-<version>.zip with the Windows x86 and x64
+# DLLs, the Linux x86_64 library, MANIFEST.XML and INFO.XML.
+#
+#   scripts/package.sh [--no-build] [--dist DIR]
+#
+#   --no-build   package the binaries already built (default: set-up and
+#                build all three first)
+#   --dist DIR   where the archive goes (default: dist/)
+#   QARVEX_PACKAGE_LINUX, QARVEX_PACKAGE_WIN32, QARVEX_PACKAGE_WIN64
+#                other binaries to package instead of the built ones
+#
+# The binaries are checked, stripped (no debug information, hence no build
+# paths) and described by tools/package (qarvex_package), then zipped with
+# Info-ZIP's zip in a fixed order, with fixed times and modes and no extra
+# fields, so the same sources give a byte-identical archive. The archive is
+# written beside its final name and renamed into place only when complete:
+# a failed run leaves nothing in the dist folder.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+build=1
+dist=$root/dist
+while (($#)); do
+  case $1 in
+    --no-build) build=0 ;;
+    --dist) dist=$(realpath -m "$2"); shift ;;
+    *) echo "usage: scripts/package.sh [--no-build] [--dist DIR]" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+if ((build)); then
+  scripts/setup.sh
+  scripts/setup-windows.sh --no-wine
+  scripts/build-windows-deps.sh >/dev/null
+  for preset in linux win32 win64; do
+    cmake --preset "$preset" >/dev/null
+    targets=(qarvex_termemu)
+    [[ $preset == linux ]] && targets+=(qarvex_package)
+    cmake --build --preset "$preset" -j "$(nproc)" --target "${targets[@]}" >/dev/null
+  done
+fi
+
+linux=${QARVEX_PACKAGE_LINUX:-build/linux/qarvex_termemu.so}
+win32=${QARVEX_PACKAGE_WIN32:-build/win32/qarvex_termemu.dll}
+win64=${QARVEX_PACKAGE_WIN64:-build/win64/qarvex_termemu.dll}
+packager=build/linux/tools/package/qarvex_package
+[[ -x $packager ]] || { echo "package.sh: $packager is not built (run without --no-build)" >&2; exit 1; }
+
+mkdir -p "$dist"
+work=$(mktemp -d "$dist/.package.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+# One fixed time for everything dated inside the archive: the entries, and
+# the PE headers that strip rewrites (it takes SOURCE_DATE_EPOCH).
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}
+version=$("$packager" --stage "$work/contents" --linux-x86_64 "$linux" --windows-i386 "$win32" --windows-x86_64 "$win64")
+
+# Fixed entry order, times and modes; -X drops the extra fields that carry
+# owners and precise times, -D the folder entries.
+entries=(MANIFEST.XML INFO.XML qarvex_termemu_windows_i386.dll qarvex_termemu_windows_x86_64.dll
+         qarvex_termemu_linux_x86_64.so)
+(
+  cd "$work/contents"
+  chmod 0644 "${entries[@]}"
+  TZ=UTC touch -d "@$SOURCE_DATE_EPOCH" "${entries[@]}"
+  TZ=UTC zip -X -D -q -9 "$work/package.zip" "${entries[@]}"
+)
+archive=$dist/qarvex_termemu-$version.zip
+mv "$work/package.zip" "$archive"
+echo "$archive"
