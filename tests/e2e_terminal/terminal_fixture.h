@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -152,9 +153,17 @@ struct CardResult {
   }
 };
 
+// The library under test: the one built with the tests, unless
+// QARVEX_COMPONENT_UNDER_TEST names another (a copy taken out of the add-in
+// package, say).
+inline std::string ComponentUnderTest() {
+  const char* other = std::getenv("QARVEX_COMPONENT_UNDER_TEST");
+  return other && *other ? other : QARVEX_COMPONENT_PATH;
+}
+
 class TerminalTest : public HostFixture {
  protected:
-  TerminalTest() : HostFixture(QARVEX_COMPONENT_PATH) { ::setenv("LC_ALL", "C", 1); }
+  TerminalTest() : HostFixture(ComponentUnderTest()) { ::setenv("LC_ALL", "C", 1); }
 
   void SetUp() override {
     HostFixture::SetUp();
