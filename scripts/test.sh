@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, build and the whole test suite: the normal build, then the same
 # suite under AddressSanitizer + UndefinedBehaviorSanitizer, then the
-# Windows DLLs (x64 and x86) cross-built and tested under wine.
+# Windows DLLs (x64 and x86) cross-built and tested under wine, then the
+# add-in package built and read the way its hosts read it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -13,4 +14,7 @@ for preset in linux linux-asan; do
   ctest --preset "$preset" -j "$jobs"
 done
 scripts/test-windows.sh
+echo "=== package ==="
+scripts/package.sh
+ctest --preset package
 echo "All test suites passed."
