@@ -118,6 +118,22 @@ void Click(GtkWidget* widget) {
   XFlush(display);
 }
 
+void ClickRow(GtkWidget* treeView, int row) {
+  GtkTreeView* tree = GTK_TREE_VIEW(treeView);
+  GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+  GdkRectangle cell{};
+  gtk_tree_view_get_cell_area(tree, path, gtk_tree_view_get_column(tree, 0), &cell);
+  gtk_tree_path_free(path);
+  int x = 0, y = 0;
+  gtk_tree_view_convert_bin_window_to_widget_coords(tree, cell.x + cell.width / 2, cell.y + cell.height / 2, &x, &y);
+  const Box box = ScreenBox(treeView);
+  Display* display = XDisplay();
+  XTestFakeMotionEvent(display, -1, box.x + x, box.y + y, CurrentTime);
+  XTestFakeButtonEvent(display, 1, True, CurrentTime);
+  XTestFakeButtonEvent(display, 1, False, CurrentTime);
+  XFlush(display);
+}
+
 void Type(const std::string& keys) {
   for (std::size_t i = 0; i < keys.size(); ++i) {
     if (keys[i] == '{') {
@@ -150,6 +166,14 @@ std::string TextOf(GtkWidget* textView) {
 std::string TitleOf(GtkWidget* window) {
   const char* title = gtk_window_get_title(GTK_WINDOW(window));
   return title != nullptr ? title : "";
+}
+
+std::string MessageOf(GtkWidget* messageBox) {
+  gchar* text = nullptr;
+  g_object_get(messageBox, "text", &text, nullptr);
+  std::string copy = text ? text : "";
+  g_free(text);
+  return copy;
 }
 
 std::string Screenshot(const std::string& name, const std::vector<GtkWidget*>& windows) {

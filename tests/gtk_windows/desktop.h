@@ -36,6 +36,8 @@ Box ScreenBox(GtkWidget* widget);
 Box BoxInWindow(GtkWidget* widget);
 
 void Click(GtkWidget* widget);
+// Clicks a row of a tree view (a list).
+void ClickRow(GtkWidget* treeView, int row);
 // Presses and releases keys: printable ASCII characters, or X key names
 // in braces ("{BackSpace}", "{Return}", "{Escape}").
 void Type(const std::string& keys);
@@ -44,6 +46,8 @@ void Focus(GtkWidget* window);
 
 std::string TextOf(GtkWidget* textView);
 std::string TitleOf(GtkWidget* window);
+// The message of a message box.
+std::string MessageOf(GtkWidget* messageBox);
 
 // Saves a PNG of what the screen shows over the windows' area (with a small
 // border) in the artefacts folder; returns the file's path.

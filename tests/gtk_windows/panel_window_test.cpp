@@ -34,13 +34,6 @@ void ExpectLabelFits(GtkWidget* button) {
   EXPECT_LE(natural, gtk_widget_get_allocated_width(label)) << ButtonLabel(button) << " is clipped";
 }
 
-std::string ErrorText(GtkWidget* box) {
-  gchar* text = nullptr;
-  g_object_get(box, "text", &text, nullptr);
-  std::string copy = text ? text : "";
-  g_free(text);
-  return copy;
-}
 
 // Closes a window as its close box does.
 void Close(GtkWidget* window) { gtk_window_close(GTK_WINDOW(window)); }
@@ -126,7 +119,7 @@ TEST_F(PanelWindow, CopyReportAndUnknownReceiptInAHostThatRunsGtk) {
       .Do("copy", [&] { Click(FindChild(panel_, "btnRecCopy")); })
       .WaitForWindow("errorMessageBox", &errorBox_)
       .Do("the error box", [&] {
-        EXPECT_EQ(ErrorText(errorBox_), "Транзакция не найдена");
+        EXPECT_EQ(desktop::MessageOf(errorBox_), "Транзакция не найдена");
         EXPECT_EQ(desktop::FindWindow("frmTextBox"), nullptr) << "no text window for a failed copy";
         Screenshot("panel-error-box", {panel_, errorBox_});
         Click(gtk_dialog_get_widget_for_response(GTK_DIALOG(errorBox_), GTK_RESPONSE_OK));

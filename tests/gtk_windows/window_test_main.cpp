@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "window_fixture.h"
 
 namespace qarvex::testing {
@@ -16,6 +19,11 @@ XvfbDisplay& TestDisplay() {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  // A home of the program's own, read by GLib once: no user settings reach GTK.
+  char home[] = "/tmp/qarvex-window-home-XXXXXX";
+  if (::mkdtemp(home) == nullptr) return 2;
+  ::setenv("HOME", home, 1);
+  ::setenv("XDG_CONFIG_HOME", (std::string(home) + "/.config").c_str(), 1);
   ::setenv("NO_AT_BRIDGE", "1", 1);
   ::setenv("GSETTINGS_BACKEND", "memory", 1);
   ::setenv("GTK_A11Y", "none", 1);
@@ -23,5 +31,7 @@ int main(int argc, char** argv) {
   ::unsetenv("GDK_SCALE");
   ::unsetenv("GDK_DPI_SCALE");
   ::unsetenv("GTK_THEME");
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  std::system(("rm -rf '" + std::string(home) + "'").c_str());
+  return result;
 }

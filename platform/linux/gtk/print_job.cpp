@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "common/error.h"
-#include "platform/linux/gtk/print_export.h"
 
 namespace qarvex::platform::gtk_ui {
 namespace {
@@ -11,7 +10,6 @@ namespace {
 constexpr char kFont[] = "Courier New, Liberation Mono, monospace 12";
 constexpr guint kAbandonWaitMs = 5000;
 
-std::string exportFile;  // see print_export.h
 
 class PrintOperationJob final : public IPrintJob {
  public:
@@ -47,14 +45,9 @@ class PrintOperationJob final : public IPrintJob {
     Connect(operation_, "draw-page", &OnDrawPage, this);
     Connect(operation_, "done", &OnDone, this);
 
-    GtkPrintOperationAction action = GTK_PRINT_OPERATION_ACTION_PRINT_DIALOG;
-    if (!exportFile.empty()) {
-      g_.gtk_print_operation_set_export_filename(operation_, exportFile.c_str());
-      action = GTK_PRINT_OPERATION_ACTION_EXPORT;
-    }
     GError* error = nullptr;
     insideRun_ = true;
-    const GtkPrintOperationResult result = g_.gtk_print_operation_run(operation_, action, parent, &error);
+    const GtkPrintOperationResult result = g_.gtk_print_operation_run(operation_, GTK_PRINT_OPERATION_ACTION_PRINT_DIALOG, parent, &error);
     insideRun_ = false;
     if (result == GTK_PRINT_OPERATION_RESULT_ERROR) ThrowPrintingFailed(error);
     if (error != nullptr) g_.g_error_free(error);
@@ -189,8 +182,6 @@ class PrintOperationJob final : public IPrintJob {
 };
 
 }  // namespace
-
-void SetPrintExportFileForTesting(std::string pdfPath) { exportFile = std::move(pdfPath); }
 
 std::unique_ptr<IPrintJob> ChoosePrinterAndStartJob(const GtkFunctions& g, GtkWindow* parent,
                                                     WStringView documentName) {
