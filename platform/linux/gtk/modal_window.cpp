@@ -108,7 +108,7 @@ void ModalWindow::RunModal(WStringView caption, const WindowDesign& design) {
     GtkWidget* content = CreateContent();
     if (!design.sizeable) SizeOf(content, design.clientWidth, design.clientHeight);
     g().gtk_container_add(As<GtkContainer>(window_), content);
-    g().gtk_widget_show_all(window_);  // realised and laid out before the creation handler
+    g().gtk_widget_show_all(content);  // the controls; the window itself is shown below
     AfterCreate();
   } catch (...) {
     TearDown();
