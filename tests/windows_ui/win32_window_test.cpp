@@ -31,6 +31,20 @@ std::wstring MessageText(WindowRobot& robot, HWND box) {
   return longest;
 }
 
+// Whether a control's font has characters of one width (Courier New or,
+// where it is missing, another fixed-pitch face).
+bool IsFixedPitch(HWND control) {
+  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+  HDC dc = ::GetDC(control);
+  HGDIOBJ previous = ::SelectObject(dc, font);
+  SIZE narrow{}, wide{};
+  ::GetTextExtentPoint32W(dc, L"iiiiiiii", 8, &narrow);
+  ::GetTextExtentPoint32W(dc, L"ШШШШШШШШ", 8, &wide);
+  ::SelectObject(dc, previous);
+  ::ReleaseDC(control, dc);
+  return narrow.cx == wide.cx;
+}
+
 class Win32Windows : public TerminalTest {
  protected:
   void SetUp() override {
@@ -38,6 +52,9 @@ class Win32Windows : public TerminalTest {
     if (std::getenv("QARVEX_WINE_DISPLAY") == nullptr)
       GTEST_SKIP() << "no X server for wine's windows (scripts/test-windows.sh starts one)";
     TerminalTest::SetUp();
+  }
+  void TearDown() override {
+    if (!IsSkipped()) TerminalTest::TearDown();  // nothing was loaded
   }
   bool Action(const char16_t* name) {
     std::vector<HostValue> params{HostValue(name)};
@@ -70,6 +87,7 @@ TEST_F(Win32Windows, PanelShowsACopyTheReportAndTheErrorBoxThenCloses) {
       const ControlBox printBox = r.BoxInParent(r.Control(text, kPrint));
       r.Check(printBox == ControlBox{288, 264, 107, 33}, "print button at " + printBox.Describe());
       copy = r.Text(r.Control(text, kText));
+      r.Check(IsFixedPitch(r.Control(text, kText)), "the text box's font is not fixed-pitch: slip columns break");
       r.Screenshot("text-window-receipt-copy", text);
       r.Close(text);
       r.WaitGone(text);
@@ -95,8 +113,9 @@ TEST_F(Win32Windows, PanelShowsACopyTheReportAndTheErrorBoxThenCloses) {
       r.WaitGone(panel);
     });
     result = Action(u"ShowAdditionalOperationPanel");
-    ::Sleep(100);
-  }  // the robot's thread has ended
+    robot.Join();
+    ExpectNoProblems(robot);
+  }
   EXPECT_TRUE(result) << Utf8(LastError());
   const std::u16string rule(32, u'=');
   EXPECT_EQ(copy.rfind(L"================================\r\n         ОПЛАТА (КОПИЯ)         \r\n", 0), 0u)
@@ -127,7 +146,8 @@ TEST_F(Win32Windows, LogViewerListsTheLogFileAndShowsIt) {
       r.WaitGone(viewer);
     });
     result = Action(u"ViewLog");
-    ::Sleep(100);
+    robot.Join();
+    ExpectNoProblems(robot);
   }
   EXPECT_TRUE(result) << Utf8(LastError());
   EXPECT_TRUE(driver->SetProp(u"ЛогВключен", HostValue(false)));

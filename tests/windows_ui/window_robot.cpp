@@ -51,7 +51,9 @@ std::string Utf8(const std::wstring& text) {
 
 WindowRobot::WindowRobot(Script script) : thread_([this, script = std::move(script)] { Run(script); }) {}
 
-WindowRobot::~WindowRobot() {
+WindowRobot::~WindowRobot() { Join(); }
+
+void WindowRobot::Join() {
   if (thread_.joinable()) thread_.join();
 }
 

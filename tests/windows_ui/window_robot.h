@@ -31,6 +31,8 @@ class WindowRobot {
   using Script = std::function<void(WindowRobot&)>;
   explicit WindowRobot(Script script);
   ~WindowRobot();  // waits for the script's thread
+  // Waits until the script has ended; Problems() are complete afterwards.
+  void Join();
   WindowRobot(const WindowRobot&) = delete;
   WindowRobot& operator=(const WindowRobot&) = delete;
 
