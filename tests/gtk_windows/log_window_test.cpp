@@ -147,6 +147,55 @@ TEST_F(LogWindow, ListsTheLogFilesShowsTheNewestAndFollowsItWhileAnotherProcessA
   EXPECT_TRUE(driver->SetProp(u"ЛогВключен", HostValue(false)));
 }
 
+TEST_F(LogWindow, OpeningTheListWithoutPickingClearsTheChoiceAndStopsFollowing) {
+  ASSERT_TRUE(driver->SetProp(u"ЛогВключен", HostValue(true)));
+  std::vector<HostValue> none;
+  driver->CallFunc(u"GetVersion", none);
+  const std::string todayPath = Folder() + "/qarvex_termemu_" + Today() + ".log";
+  GtkWidget* files = nullptr;
+  std::string before;
+  Script script;
+  script.WaitForWindow("frmLog", &window_)
+      .Do("open the list", [&] {
+        files = FindChild(window_, "cbbLogFiles");
+        ASSERT_NE(files, nullptr);
+        EXPECT_NE(ShownName(files), "");
+        Click(files);
+      })
+      .Then("the list is open", [&] {
+        gboolean shown = FALSE;
+        g_object_get(files, "popup-shown", &shown, nullptr);
+        return shown == TRUE;
+      })
+      .Pause(300)
+      .Do("close it without picking", [&] {
+        desktop::Screenshot("log-viewer-list-open", desktop::ShownWindows());
+        desktop::Type("{Escape}");
+      })
+      .Then("the list is closed", [&] {
+        gboolean shown = TRUE;
+        g_object_get(files, "popup-shown", &shown, nullptr);
+        return shown == FALSE;
+      })
+      .Do("nothing is chosen", [&] {
+        EXPECT_EQ(ShownName(files), "");
+        EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_combo_box_get_model(GTK_COMBO_BOX(files)), nullptr), 1)
+            << "the list was filled again";
+        before = TextOf(FindChild(window_, "mmoLog"));
+        EXPECT_NE(before, "") << "the text box keeps its last content";
+        ASSERT_EQ(std::system(("printf 'not followed\\r\\n' >> '" + todayPath + "'").c_str()), 0);
+      })
+      .Pause(2200)
+      .Do("the file is no longer followed", [&] {
+        EXPECT_EQ(TextOf(FindChild(window_, "mmoLog")), before);
+        gtk_window_close(GTK_WINDOW(window_));
+      })
+      .WaitGone("frmLog");
+  EXPECT_TRUE(RunAction(u"ViewLog", script, /*hostRunsGtk=*/true)) << Utf8(LastError());
+  EXPECT_FALSE(script.Failed());
+  EXPECT_TRUE(driver->SetProp(u"ЛогВключен", HostValue(false)));
+}
+
 TEST_F(LogWindow, AnEmptyFolderGivesAnEmptyListAndAnEmptyBox) {
   Script script;
   script.WaitForWindow("frmLog", &window_)
