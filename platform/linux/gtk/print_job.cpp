@@ -17,6 +17,7 @@ class PrintOperationJob final : public IPrintJob {
   ~PrintOperationJob() override {
     if (begun_ && !done_) {
       // Abandoned: nothing is printed. GTK ends the operation from its loop.
+      abandoned_ = true;
       g_.gtk_print_operation_cancel(operation_);
       pages_ = 1;
       WaitUntil(done_, kAbandonWaitMs);
@@ -119,6 +120,7 @@ class PrintOperationJob final : public IPrintJob {
     static_cast<PrintOperationJob*>(self)->DrawPage(context, page);
   }
   void DrawPage(GtkPrintContext* context, int page) {
+    if (abandoned_) return;
     cairo_t* cr = g_.gtk_print_context_get_cairo_context(context);
     PangoLayout* layout = g_.gtk_print_context_create_pango_layout(context);
     g_.pango_layout_set_font_description(layout, font_);
@@ -178,6 +180,7 @@ class PrintOperationJob final : public IPrintJob {
   int pages_ = 0;  // set when the form has finished: GTK may print
   bool insideRun_ = false, synchronous_ = false;
   bool begun_ = false, done_ = false;
+  bool abandoned_ = false;  // destroyed before Finish: no page may be drawn
   GtkPrintOperationResult result_ = GTK_PRINT_OPERATION_RESULT_CANCEL;
 };
 
