@@ -4,6 +4,7 @@
 // copy and the journal report shown, the error box for a receipt the
 // journal does not have, and the driver disconnected after each request.
 #include <clocale>
+#include <thread>
 
 #include "window_fixture.h"
 
@@ -167,6 +168,40 @@ TEST_F(PanelWindow, ScriptHostWithoutGtkGetsTheSameWindowsAndKeepsItsLocale) {
   EXPECT_NE(report.find("Журнал транзакций пуст"), std::string::npos) << report;
   EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
   ::setenv("LC_ALL", "C", 1);
+}
+
+TEST_F(PanelWindow, ACallFromAThreadOtherThanGtksIsRefused) {
+  // The host's GTK thread runs its loop; another thread of the host asks
+  // for the panel meanwhile.
+  ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
+  GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+  bool result = true;
+  std::u16string error;
+  std::thread worker;
+  struct Context {
+    std::function<void()> start;
+  } context{[&] {
+    worker = std::thread([&] {
+      std::vector<HostValue> params{HostValue(u"ShowAdditionalOperationPanel")};
+      result = Call(*driver, u"ВыполнитьДополнительноеДействие", params);
+      error = LastError();
+      g_idle_add([](gpointer l) -> gboolean {
+        g_main_loop_quit(static_cast<GMainLoop*>(l));
+        return G_SOURCE_REMOVE;
+      }, loop);
+    });
+  }};
+  g_idle_add([](gpointer c) -> gboolean {
+    static_cast<Context*>(c)->start();
+    return G_SOURCE_REMOVE;
+  }, &context);
+  g_main_loop_run(loop);
+  worker.join();
+  g_main_loop_unref(loop);
+  EXPECT_FALSE(result);
+  EXPECT_EQ(Utf8(error), "The additional operations panel window cannot be shown: the windows can be shown only on "
+                         "the thread that runs GTK's main loop");
+  EXPECT_EQ(desktop::FindWindow("frmAdditionalActions"), nullptr);
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ class PrintWindow : public ::testing::Test {
     ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
     // "Print to File" writes output.pdf into the current folder by default.
     previous_ = ::getcwd(nullptr, 0);
+    ::mkdir(folders.user().c_str(), 0755);  // GTK notes the printed file among the recent ones
     ASSERT_EQ(::chdir(folders.root().c_str()), 0);
     g_object_set(gtk_settings_get_default(), "gtk-print-backends", "file", nullptr);
   }
@@ -83,6 +84,68 @@ class PrintWindow : public ::testing::Test {
     }
   }
 
+  // Shows the text, prints it on "Print to File" through the dialog as a
+  // user does (the window widened to 1200 pixels first when `wide`), closes
+  // the window; true when all of that happened.
+  bool PrintToFile(const WString& text, bool wide) {
+    emulator::TfrmTextBox box(u"Отчет", text);
+    Script script;
+    script.WaitForWindow("frmTextBox", &window_).Do("the window's width", [&] {
+      if (!wide) return;
+      gtk_window_move(GTK_WINDOW(window_), 20, 20);
+      gtk_window_resize(GTK_WINDOW(window_), 1200, 500);
+    });
+    script.Pause(300)
+        .Do("print", [&] { Click(FindChild(window_, "btnPrint")); })
+        .Then("the print dialog lists the file printer",
+              [&] {
+                dialog_ = PrintDialog();
+                GtkWidget* list = dialog_ ? desktop::FindChildOfType(dialog_, GTK_TYPE_TREE_VIEW) : nullptr;
+                return list &&
+                       gtk_tree_model_iter_n_children(gtk_tree_view_get_model(GTK_TREE_VIEW(list)), nullptr) > 0;
+              })
+        .Pause(300)
+        .Do("choose it", [&] { desktop::ClickRow(desktop::FindChildOfType(dialog_, GTK_TYPE_TREE_VIEW), 0); })
+        .Then("the print button can be pressed",
+              [&] {
+                return gtk_widget_is_sensitive(
+                    gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog_), GTK_RESPONSE_OK));
+              })
+        .Pause(300)
+        .Do("print to the file printer", [&] {
+          GtkPrinter* printer = gtk_print_unix_dialog_get_selected_printer(GTK_PRINT_UNIX_DIALOG(dialog_));
+          ASSERT_NE(printer, nullptr);
+          EXPECT_TRUE(gtk_printer_is_virtual(printer)) << gtk_printer_get_name(printer);
+          desktop::Screenshot("print-dialog-print-to-file", {dialog_});
+          Click(gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog_), GTK_RESPONSE_OK));
+        })
+        .Then("the pages are written",
+              [&] {
+                if (GtkWidget* error = desktop::FindWindow("errorMessageBox"))
+                  ADD_FAILURE() << desktop::MessageOf(error);
+                struct stat info {};
+                return PrintDialog() == nullptr && ::stat(Printed().c_str(), &info) == 0 && info.st_size > 0;
+              })
+        .Pause(300)
+        .Do("close", [&] {
+          if (GtkWidget* error = desktop::FindWindow("errorMessageBox")) ADD_FAILURE() << desktop::MessageOf(error);
+          EXPECT_EQ(desktop::FindWindow("frmTextBox"), window_) << "the window stays open after printing";
+          gtk_window_close(GTK_WINDOW(window_));
+        })
+        .WaitGone("frmTextBox");
+    Show(box, script);
+    return script.Finished();
+  }
+
+  // The printed pages' lines (pdftotext ends each page with a form feed).
+  std::vector<std::vector<std::string>> PrintedPages() const {
+    std::vector<std::vector<std::string>> pages;
+    for (const std::string& page : Split(Output("pdftotext -enc UTF-8 '" + Printed() + "' -"), '\f'))
+      pages.push_back(Split(page, '\n'));
+    if (!pages.empty()) pages.pop_back();
+    return pages;
+  }
+
   TempFolders folders;
   char* previous_ = nullptr;  // the current folder before the test
   GtkWidget* window_ = nullptr;
@@ -96,55 +159,13 @@ TEST_F(PrintWindow, PrintedToAFileLongLinesWrapAndALongTextContinuesOnTheNextPag
   WString text = u"Первая строка\r\n" + FromUtf8(digits) + u"\r\n";
   for (int i = 1; i <= 80; ++i) text += u"Строка " + IntToText(i) + u"\r\n";
 
-  emulator::TfrmTextBox box(u"Отчет", text);
-  Script script;
-  script.WaitForWindow("frmTextBox", &window_)
-      .Do("widen the window so the long line is one line on the screen",
-          [&] {
-            gtk_window_move(GTK_WINDOW(window_), 20, 20);
-            gtk_window_resize(GTK_WINDOW(window_), 1200, 500);
-          })
-      .Pause(300)
-      .Do("print", [&] { Click(FindChild(window_, "btnPrint")); })
-      .Then("the print dialog lists the file printer",
-            [&] {
-              dialog_ = PrintDialog();
-              GtkWidget* list = dialog_ ? desktop::FindChildOfType(dialog_, GTK_TYPE_TREE_VIEW) : nullptr;
-              return list && gtk_tree_model_iter_n_children(gtk_tree_view_get_model(GTK_TREE_VIEW(list)), nullptr) > 0;
-            })
-      .Pause(300)
-      .Do("choose it", [&] { desktop::ClickRow(desktop::FindChildOfType(dialog_, GTK_TYPE_TREE_VIEW), 0); })
-      .Then("the print button can be pressed", [&] {
-        return gtk_widget_is_sensitive(gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog_), GTK_RESPONSE_OK));
-      })
-      .Pause(300)
-      .Do("print to the file printer", [&] {
-        GtkPrinter* printer = gtk_print_unix_dialog_get_selected_printer(GTK_PRINT_UNIX_DIALOG(dialog_));
-        ASSERT_NE(printer, nullptr);
-        EXPECT_TRUE(gtk_printer_is_virtual(printer)) << gtk_printer_get_name(printer);
-        desktop::Screenshot("print-dialog-print-to-file", {dialog_});
-        Click(gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog_), GTK_RESPONSE_OK));
-      })
-      .Then("the pages are written", [&] {
-        if (GtkWidget* error = desktop::FindWindow("errorMessageBox")) ADD_FAILURE() << desktop::MessageOf(error);
-        struct stat info {};
-        return PrintDialog() == nullptr && ::stat(pdf.c_str(), &info) == 0 && info.st_size > 0;
-      })
-      .Pause(300)
-      .Do("close", [&] {
-        if (GtkWidget* error = desktop::FindWindow("errorMessageBox")) ADD_FAILURE() << desktop::MessageOf(error);
-        EXPECT_EQ(desktop::FindWindow("frmTextBox"), window_) << "the window stays open after printing";
-        gtk_window_close(GTK_WINDOW(window_));
-      })
-      .WaitGone("frmTextBox");
-  Show(box, script);
-  ASSERT_TRUE(script.Finished()) << "script failed";
+  ASSERT_TRUE(PrintToFile(text, /*wide=*/true));
 
-  const std::vector<std::string> pages = Split(Output("pdftotext -enc UTF-8 '" + pdf + "' -"), '\f');
-  // pdftotext ends every page with a form feed.
-  ASSERT_EQ(pages.size(), 3u) << "two pages expected";
-  const std::vector<std::string> first = Split(pages[0], '\n');
-  const std::vector<std::string> second = Split(pages[1], '\n');
+
+  const auto pages = PrintedPages();
+  ASSERT_EQ(pages.size(), 2u) << "two pages expected";
+  const std::vector<std::string>& first = pages[0];
+  const std::vector<std::string>& second = pages[1];
   EXPECT_EQ(first.at(0), "Первая строка");
   // The long line breaks after the last character that fits and goes on at
   // the left edge of the next line.
@@ -169,6 +190,28 @@ TEST_F(PrintWindow, PrintedToAFileLongLinesWrapAndALongTextContinuesOnTheNextPag
   const std::string fonts = Output("pdffonts '" + pdf + "'");
   EXPECT_TRUE(fonts.find("CourierNew") != std::string::npos || fonts.find("LiberationMono") != std::string::npos)
       << fonts;
+}
+
+TEST_F(PrintWindow, ALineWiderThanTheTextBoxPrintsAsTheBoxShowsIt) {
+  std::string digits;
+  for (int i = 0; i < 15; ++i) digits += "0123456789";
+  ASSERT_TRUE(PrintToFile(u"Первая строка\r\n" + FromUtf8(digits) + u"\r\nпосле\r\n", /*wide=*/false));
+  const auto pages = PrintedPages();
+  ASSERT_EQ(pages.size(), 1u);
+  const std::vector<std::string>& lines = pages[0];
+  ASSERT_GE(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "Первая строка");
+  // The 408-pixel box shows the 150 characters on several lines (fewer
+  // than fit on the page), and each is printed as a line of its own.
+  std::string joined;
+  std::size_t i = 1;
+  for (; i < lines.size() && !lines[i].empty() && lines[i] != "после"; ++i) {
+    EXPECT_LT(lines[i].size(), 70u) << lines[i];
+    joined += lines[i];
+  }
+  EXPECT_GE(i, 4u) << "the long line is shown on at least three lines";
+  EXPECT_EQ(joined, digits);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "после"), lines.end());
 }
 
 TEST_F(PrintWindow, CancellingThePrintDialogPrintsNothingAndLeavesTheWindowOpen) {
