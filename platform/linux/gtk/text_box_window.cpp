@@ -1,5 +1,7 @@
 // The text window: a read-only text box (Courier New) over a bottom strip
 // holding the print button, which stays at the strip's right edge.
+#include <cstdio>
+
 #include "platform/linux/gtk/modal_window.h"
 #include "platform/linux/gtk/print_job.h"
 #include "platform/linux/gtk/text_box.h"
