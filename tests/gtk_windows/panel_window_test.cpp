@@ -85,6 +85,10 @@ TEST_F(PanelWindow, CopyReportAndUnknownReceiptInAHostThatRunsGtk) {
     // 338 x 115 at 120 pixels per inch is 270 x 92 at 96.
     EXPECT_EQ(gtk_widget_get_allocated_width(client), 270);
     EXPECT_EQ(gtk_widget_get_allocated_height(client), 92);
+    // Centred on the 1280 x 1024 screen.
+    const Box onScreen = desktop::ScreenBox(panel_);
+    EXPECT_NEAR(onScreen.x + onScreen.width / 2, 640, 2) << onScreen;
+    EXPECT_NEAR(onScreen.y + onScreen.height / 2, 512, 2) << onScreen;
     GtkWidget* copyButton = FindChild(panel_, "btnRecCopy");
     GtkWidget* reportButton = FindChild(panel_, "btnReport");
     GtkWidget* number = FindChild(panel_, "edtRecNum");
