@@ -34,7 +34,8 @@ fi
 ensure_packages mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
   dpkg-dev tcl googletest cmake ninja-build
-((with_wine)) && ensure_packages wine wine64
+# wine64 and, for the window tests under it, an X server and fonts.
+((with_wine)) && ensure_packages wine wine64 xvfb xauth fonts-liberation
 if ! ls /var/lib/apt/lists/*_source_Sources* >/dev/null 2>&1; then
   # The deb-src index; a failure here shows later as apt-get source's.
   apt-get update -q >/dev/null 2>&1 || true

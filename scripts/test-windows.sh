@@ -11,6 +11,33 @@ export WINEDEBUG=-all
 scripts/setup-windows.sh
 scripts/build-windows-deps.sh
 
+# An X server of the stage's own for the window tests under wine (bounded
+# start; without one they are skipped and say so).
+unset QARVEX_WINE_DISPLAY
+xvfb_pid=""
+stop_xvfb() { [[ -z $xvfb_pid ]] || kill "$xvfb_pid" 2>/dev/null || true; }
+trap stop_xvfb EXIT
+if command -v Xvfb >/dev/null; then
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 150); do
+    [[ -s $display_file ]] && break
+    sleep 0.1
+  done
+  if [[ -s $display_file ]]; then
+    export QARVEX_WINE_DISPLAY=":$(head -1 "$display_file")"
+    echo "X server for the window tests under wine: $QARVEX_WINE_DISPLAY"
+  else
+    echo "Xvfb did not start: the window tests under wine are skipped"
+    stop_xvfb
+    xvfb_pid=""
+  fi
+  rm -f "$display_file"
+else
+  echo "no Xvfb (Debian package xvfb): the window tests under wine are skipped"
+fi
+
 for preset in win64 win32; do
   echo "=== $preset ==="
   start=$(date +%s)

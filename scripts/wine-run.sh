@@ -11,7 +11,14 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=$arch
 # No Mono or Gecko installer dialogs while the prefix is created.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-unset DISPLAY WAYLAND_DISPLAY
+# Headless, unless scripts/test-windows.sh started an X server for the
+# window tests (QARVEX_WINE_DISPLAY); wine's windows then appear there.
+unset WAYLAND_DISPLAY
+if [[ -n ${QARVEX_WINE_DISPLAY:-} ]]; then
+  export DISPLAY=$QARVEX_WINE_DISPLAY
+else
+  unset DISPLAY
+fi
 
 case $arch in
   win32) loader=/usr/lib/wine/wine ;;

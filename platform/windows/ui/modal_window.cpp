@@ -76,6 +76,12 @@ HFONT CreateFontOf(const wchar_t* face, int characterHeight, BYTE charset) {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
+HFONT CreateCourierNew(int characterHeight) {
+  return ::CreateFontW(-characterHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                       L"Courier New");
+}
+
 WString TextOf(HWND window) {
   const int length = ::GetWindowTextLengthW(window);
   if (length <= 0) return WString();

@@ -84,6 +84,9 @@ class ModalWindow {
 
 // A font of the given face and character height in device pixels.
 HFONT CreateFontOf(const wchar_t* face, int characterHeight, BYTE charset);
+// Courier New at a character height: where the face is missing (wine, a
+// trimmed system), another fixed-pitch face, so that slip columns still line up.
+HFONT CreateCourierNew(int characterHeight);
 
 // Window text as UTF-16.
 WString TextOf(HWND window);

@@ -3,43 +3,14 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/ui_pictures.h"
+
 namespace qarvex::platform::windows_ui {
 namespace {
 
-constexpr int kSize = 16;
-using PixelMap = const char* const[kSize];
-
-// '.' transparent; other characters pick a colour (0xRRGGBB).
-std::uint32_t ColourOf(char c) {
-  switch (c) {
-    case 'k': return 0x202020;  // outline
-    case 'g': return 0x909090;  // grey body
-    case 'l': return 0xC8C8C8;  // light grey
-    case 'w': return 0xFFFFFF;  // paper
-    case 'y': return 0xF0C840;  // folder
-    case 'o': return 0xB08820;  // folder shade
-    case 'G': return 0x20A020;  // arrow
-    default: return 0;
-  }
-}
-
-PixelMap kPrinter = {
-    "................", "....kkkkkkkk....", "....kwwwwwwk....", "....kwkkkkwk....",
-    "....kwwwwwwk....", "..kkkkkkkkkkkk..", ".kllllllllllllk.", ".kggggggggggGGk.",
-    ".kggggggggggggk.", ".kggggggggggggk.", ".kkkkkkkkkkkkkk.", "...kwwwwwwwwk...",
-    "...kwkkkkkkwk...", "...kwwwwwwwwk...", "...kkkkkkkkkk...", "................"};
-
-PixelMap kSheet = {
-    "..kkkkkkkkk.....", "..kwwwwwwwkk....", "..kwwwwwwwklk...", "..kwkkkkwwkkkk..",
-    "..kwwwwwwwwwwk..", "..kwkkkkkkkkwk..", "..kwwwwwwwwwwk..", "..kwkkkkkkkkwk..",
-    "..kwwwwwwwwwwk..", "..kwkkkkkkkkwk..", "..kwwwwwwwwwwk..", "..kwkkkkkkwwwk..",
-    "..kwwwwwwwwwwk..", "..kwwwwwwwwwwk..", "..kkkkkkkkkkkk..", "................"};
-
-PixelMap kFolder = {
-    "................", "................", ".kkkkk..........", "kyyyyyk.........",
-    "kyyyyyykkkkkkk..", "kyyyyyyyyyyyyk..", "kyyyyyyyyyGyyk..", "kyyyyyyyyyGGyk..",
-    "kyyGGGGGGGGGGk..", "kyyGGGGGGGGGGGk.", "kyyGyyyyyyGGyk..", "kyyGyyyyyyGyyk..",
-    "koooooooooooook.", "kkkkkkkkkkkkkk..", "................", "................"};
+using pictures::ColourOf;
+using pictures::kSize;
+using pictures::PixelMap;
 
 HICON IconOf(PixelMap map) {
   BITMAPV5HEADER header{};
@@ -66,7 +37,7 @@ HICON IconOf(PixelMap map) {
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) {
       const char c = map[y][x];
-      if (c == '.') {
+      if (pictures::IsTransparent(c)) {
         pixels[y * kSize + x] = 0;
         mask[y * 2 + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
       } else {
@@ -87,8 +58,8 @@ HICON IconOf(PixelMap map) {
 
 }  // namespace
 
-HICON PrinterIcon() { return IconOf(kPrinter); }
-HICON SheetOfPaperIcon() { return IconOf(kSheet); }
-HICON FolderWithArrowIcon() { return IconOf(kFolder); }
+HICON PrinterIcon() { return IconOf(pictures::kPrinter); }
+HICON SheetOfPaperIcon() { return IconOf(pictures::kSheetOfPaper); }
+HICON FolderWithArrowIcon() { return IconOf(pictures::kFolderWithArrow); }
 
 }  // namespace qarvex::platform::windows_ui

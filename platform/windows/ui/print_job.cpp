@@ -33,7 +33,7 @@ class GdiPrintJob final : public IPrintJob {
  public:
   // Takes over the printer's device context.
   explicit GdiPrintJob(HDC printer) : dc_(printer) {
-    font_ = CreateFontOf(L"Courier New", ::MulDiv(kPointSize, ::GetDeviceCaps(dc_, LOGPIXELSY), 72), RUSSIAN_CHARSET);
+    font_ = CreateCourierNew(::MulDiv(kPointSize, ::GetDeviceCaps(dc_, LOGPIXELSY), 72));
     if (font_ != nullptr) previousFont_ = static_cast<HFONT>(::SelectObject(dc_, font_));
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(dc_, &metrics);

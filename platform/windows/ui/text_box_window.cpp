@@ -62,7 +62,7 @@ class TextBoxWindow final : public ModalWindow, public ITextBoxView {
     HWND text = AddControl(L"EDIT", {},
                            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                            WS_EX_CLIENTEDGE, kText);
-    textFont_ = CreateFontOf(L"Courier New", Scale(kTextHeight), RUSSIAN_CHARSET);
+    textFont_ = CreateCourierNew(Scale(kTextHeight));
     ::SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
     ::SendMessageW(text, EM_SETLIMITTEXT, 0, 0);
     ::SetWindowTextW(text, windows_impl::Wide(form_.Text()).c_str());

@@ -1,0 +1,17 @@
+# The component library must load where there is no GTK: no GUI library may
+# be among its load-time dependencies (readelf -d, NEEDED entries).
+execute_process(COMMAND ${READELF} -d ${LIBRARY} OUTPUT_VARIABLE dynamic RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "readelf failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "\\(NEEDED\\)[^\n]*" needed "${dynamic}")
+if(NOT needed)
+  message(FATAL_ERROR "no NEEDED entries read from ${LIBRARY}")
+endif()
+foreach(entry IN LISTS needed)
+  string(TOLOWER "${entry}" lower)
+  if(lower MATCHES "gtk|gdk|glib|gobject|gio|gmodule|pango|cairo|harfbuzz|fontconfig|freetype|atk|x11|xcb|xext|xi|xtst|wayland")
+    message(FATAL_ERROR "${LIBRARY} depends on a GUI library at load time: ${entry}")
+  endif()
+endforeach()
+message(STATUS "load-time dependencies: ${needed}")
