@@ -48,8 +48,8 @@ std::vector<HostValue> CardParams(const char16_t* card, double amount, std::u16s
 }
 
 // The journal report the additional-operations panel shows, read from the
-// same journal file with the component's own report code: the panel window
-// itself does not exist on Linux, and the host has no other way to ask for it.
+// same journal file with the component's own report code: the day runs
+// without a display, and the host has no other way to ask for it.
 std::u16string JournalReport() {
   using namespace qarvex::emulator;
   TOperJournal journal(DeviceFolderFor(kClass));
@@ -137,7 +137,7 @@ int RunDay(const std::string& library) {
   out.Heading("The journal report");
   std::vector<HostValue> panel{HostValue(u"ShowAdditionalOperationPanel")};
   out.Call(u"ВыполнитьДополнительноеДействие", panel, {u"action"}, false);
-  out.Note("No panel window on Linux; the report it would show, from the same journal:");
+  out.Note("No display for the panel's window in this unattended day; the report it would show, from the same journal:");
   out.Slip(JournalReport());
 
   out.Heading("Evening: settlement and disconnection");
@@ -173,6 +173,10 @@ int main(int argc, char** argv) {
       library = arg;
     }
   }
+  // The day runs unattended: the panel's window must not open and wait for
+  // somebody to close it, so the component finds no display.
+  ::unsetenv("DISPLAY");
+  ::unsetenv("WAYLAND_DISPLAY");
   try {
     PrepareDataFolder(std::filesystem::absolute(data));
     std::printf("Data folder: %s\n", std::filesystem::absolute(data).c_str());
