@@ -96,7 +96,7 @@ const std::array kCommands = {
                 "this run only: give --line-length, --currency, --log or --dialogs with\n"
                 "each operation instead.\n",
                 "qarvex-termemu set LineLength 40"},
-    CommandInfo{CommandId::Call, "call", "METHOD [ARG...]", 0, -1, "call any method with typed arguments",
+    CommandInfo{CommandId::Call, "call", "METHOD [ARG...]", 1, -1, "call any method with typed arguments",
                 "Calls one of the component's 19 methods by either of its names\n"
                 "(PayByPaymentCard or ОплатитьПлатежнойКартой) and prints the return value\n"
                 "and every parameter as the component left it. Each ARG is typed:\n"

@@ -11,10 +11,6 @@ using testhost::HostValue;
 
 namespace {
 
-std::string Plain(const HostValue& value) {
-  return value.kind() == HostValue::Kind::Text ? ToUtf8(value.AsText()) : TypedValueText(value);
-}
-
 std::string DescriptionText(const CallReport& report) {
   const std::pair<const char*, const char*> labels[] = {
       {"Name", "name"},
@@ -27,9 +23,7 @@ std::string DescriptionText(const CallReport& report) {
   };
   std::vector<std::pair<std::string, std::string>> lines;
   for (const auto& [label, role] : labels) {
-    const HostValue value = report.Out(role);
-    lines.emplace_back(label, value.kind() == HostValue::Kind::Bool ? (value.AsBool() ? "true" : "false")
-                                                                    : Plain(value));
+    lines.emplace_back(label, PlainValueText(report.Out(role)));
   }
   return LabelledLines(lines);
 }
@@ -51,7 +45,7 @@ Outcome RunDriverQuery(const Invocation& call, TerminalSession& session, Questio
     case CommandId::Version: {
       const CallReport report = session.Call(u"ПолучитьНомерВерсии", {});
       Outcome outcome = Conclude(command, report, mode);
-      outcome.text = Plain(report.returned) + "\n";
+      outcome.text = PlainValueText(report.returned) + "\n";
       return outcome;
     }
     case CommandId::Describe: {

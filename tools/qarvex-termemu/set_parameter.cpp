@@ -37,7 +37,11 @@ HostValue ValueFor(const Setting& setting, const std::string& value) {
   if (setting.type == "Number") {
     int integer = 0;
     if (TryParseInt32(FromUtf8(value), integer)) return HostValue(integer);
-    return HostValue(ParseAmount(value, what));
+    try {
+      return HostValue(ParseAmount(value, what));
+    } catch (const UsageError&) {
+      throw UsageError(what + " is a Number, not \"" + value + "\"");
+    }
   }
   return HostValue(FromUtf8(value));
 }
@@ -74,7 +78,7 @@ Outcome RunSetParameter(const Invocation& call, TerminalSession& session, Questi
   if (outcome.status != kExitTrue) return outcome;
   const HostValue now = session.Property(FromUtf8(setting->name));
   outcome.json["read_back"] = ValueJson(now);
-  outcome.text = setting->name + " = " + TypedValueText(now) + "\n";
+  outcome.text = setting->name + " = " + PlainValueText(now) + "\n";
   if (const auto option = OptionFor(setting->name); !option.empty())
     outcome.text += "(The component keeps settings in memory, for this run only: give " + std::string(option) +
                     " with each command instead.)\n";

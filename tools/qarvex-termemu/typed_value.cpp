@@ -110,6 +110,16 @@ std::string TypedValueText(const HostValue& value) {
   return "?";
 }
 
+std::string PlainValueText(const HostValue& value) {
+  switch (value.kind()) {
+    case HostValue::Kind::Int: return std::to_string(value.AsInt());
+    case HostValue::Kind::Double: return NumberText(value.AsDouble());
+    case HostValue::Kind::Bool: return value.AsBool() ? "true" : "false";
+    case HostValue::Kind::Text: return ToUtf8(value.AsText());
+    default: return TypedValueText(value);
+  }
+}
+
 double ParseAmount(std::string_view text, std::string_view what) {
   std::string normal(text);
   std::size_t start = !normal.empty() && normal[0] == '-' ? 1 : 0;

@@ -22,6 +22,10 @@ bool HasTypePrefix(std::string_view argument);
 // Values the notation cannot express are described, e.g. "date 45000.5".
 std::string TypedValueText(const testhost::HostValue& value);
 
+// The value as people read it: text as it is, numbers in decimal, true or
+// false, and the typed notation for anything else.
+std::string PlainValueText(const testhost::HostValue& value);
+
 // A number people write for money: optional minus sign, digits, and an
 // optional fraction after "." or ",". `what` names the argument in errors.
 double ParseAmount(std::string_view text, std::string_view what);
