@@ -104,6 +104,26 @@ TEST_F(CliTest, BadArgumentsChangeNothing) {
   EXPECT_EQ(Tool({"--json", "journal"}).Json()["operations"].size(), 1u);
 }
 
+// Whatever is typed, the program answers with one of its three statuses.
+TEST_F(CliTest, OddArgumentsEndWithAStatusNotACrash) {
+  const std::vector<std::vector<std::string>> cases = {
+      {""}, {"-"}, {"--"}, {"--", "--json"}, {"--=x"}, {"--json=1", "version"}, {"pay", ""}, {"pay", "-"},
+      {"pay", "."}, {"pay", ","}, {"pay", "1,2,3"}, {"pay", "--", "-1"}, {"call", ""}, {"call", "s:"},
+      {"call", "ПолучитьОшибку", "s"}, {"call", "ПолучитьОшибку", "b:"}, {"call", "ПолучитьОшибку", "i:99999999999"},
+      {"set", "", ""}, {"copy", ""}, {"cancel", "99999999999", "1"}, {"\xff\xfe"}, {"pay", "1", "--card", "\xff"},
+      {"help", "nope"}, {"--data", "", "version"}, {"--line-length", "99999999999", "pay", "1"},
+  };
+  for (const auto& args : cases) {
+    const ToolRun run = Tool(args);
+    std::string shown;
+    for (const auto& a : args) shown += "[" + a + "] ";
+    EXPECT_TRUE(run.status == 0 || run.status == 1 || run.status == 2) << shown << run.status << "\n" << run.err;
+    if (run.status == 2) {
+      EXPECT_FALSE(run.err.empty()) << shown;
+    }
+  }
+}
+
 TEST_F(CliTest, UsageErrorOnAFreshFolderCreatesNothing) {
   EXPECT_EQ(Tool({"pay", "abc"}).status, 2);
   EXPECT_EQ(Tool({"cancel", "one", "1"}).status, 2);

@@ -20,7 +20,10 @@ Outcome Conclude(std::string_view command, const CallReport& report, QuestionAns
     AddError(outcome, method + ": the component did not carry out the call");
   } else if (report.ReturnedFalse()) {
     outcome.status = kExitFalse;
-    AddError(outcome, std::string(command) + " failed: " + ToUtf8(report.lastError));
+    // A method without a failure ending (ПечатьКвитанцийНаТерминале) may
+    // answer False while the last result still tells of the call before.
+    AddError(outcome, report.lastError.empty() ? method + " returned False"
+                                               : std::string(command) + " failed: " + ToUtf8(report.lastError));
     for (const auto& asked : report.questions)
       if (asked.answer == testhost::MsgBoxAnswer::CannotShow && mode == QuestionAnswerer::Mode::CannotShow) {
         AddError(outcome,

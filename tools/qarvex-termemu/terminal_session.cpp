@@ -28,12 +28,6 @@ std::string HostErrorsText(const std::vector<testhost::ErrorRecord>& errors) {
 
 }  // namespace
 
-testhost::HostValue CallReport::Out(std::string_view role) const {
-  for (const auto& parameter : parameters)
-    if (parameter.role == role) return parameter.value;
-  return {};
-}
-
 TerminalSession::TerminalSession(const Invocation& call, QuestionAnswerer& answerer)
     : libraryPath_(call.library.empty() ? DefaultLibraryPath() : call.library),
       device_(FromUtf8(call.device)),
