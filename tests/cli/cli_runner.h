@@ -82,7 +82,7 @@ class CliTest : public ::testing::Test {
   // standard error when given.
   ToolRun Spawn(const std::vector<std::string>& args, const std::map<std::string, std::string>& environment,
             const std::string& terminal = {}, std::function<void(pid_t)> whileRunning = {}) {
-    std::vector<std::string> argv{QARVEX_CLI_PATH};
+    std::vector<std::string> argv{program_};
     argv.insert(argv.end(), args.begin(), args.end());
     std::map<std::string, std::string> env;
     for (char** e = environ; *e; ++e) {
@@ -131,6 +131,7 @@ class CliTest : public ::testing::Test {
 
   fs::path root_;
   fs::path data_;
+  std::string program_ = QARVEX_CLI_PATH;  // the program Spawn starts
 
  private:
   static int Wait(pid_t pid) {

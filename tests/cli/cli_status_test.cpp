@@ -47,6 +47,18 @@ TEST_F(CliTest, HostLevelFailuresAreStatusTwo) {
   std::ofstream(junk) << "not a library";
   EXPECT_EQ(Tool({"--library", junk.string(), "version"}).status, 2);
 
+  // Installed, the program loads the library beside it, not the one it was
+  // built with: a broken one there is reported by its path.
+  const fs::path installed = root_ / "bin";
+  fs::create_directories(installed);
+  fs::copy_file(program_, installed / "qarvex-termemu");
+  std::ofstream(installed / "qarvex_termemu.so") << "not a library either";
+  program_ = (installed / "qarvex-termemu").string();
+  const ToolRun beside = Tool({"version"});
+  EXPECT_EQ(beside.status, 2);
+  EXPECT_NE(beside.err.find((installed / "qarvex_termemu.so").string()), std::string::npos) << beside.err;
+  program_ = QARVEX_CLI_PATH;
+
   // A narrow text cannot be written into the call's trace: the failure
   // escapes the method and reaches the host as an error report.
   const ToolRun report = Tool({"--json", "call", "ПолучитьОшибку", "a:x"});
