@@ -30,6 +30,12 @@ constexpr std::string_view kOwnCode =
     "program from the same sources, over the same journal file. The library is\n"
     "not loaded.\n";
 
+constexpr std::string_view kJournalCode =
+    "The host interface has no method for this. The operations are read with\n"
+    "the component's own journal code, built into this program from the same\n"
+    "sources, from the same journal file; the card numbers are masked with\n"
+    "the component's own rule. The library is not loaded.\n";
+
 const std::array kCommands = {
     CommandInfo{CommandId::Pay, "pay", "AMOUNT", 1, 1, "payment by card",
                 "Payment by card (ОплатитьПлатежнойКартой).\n", "qarvex-termemu pay 1500 --card 4276380012345678", kCardOperation},
@@ -118,13 +124,14 @@ const std::array kCommands = {
                 "qarvex-termemu copy 000001", kOwnCode},
     CommandInfo{CommandId::Report, "report", "", 0, 0, "the journal report",
                 "The journal report (ОТЧЕТ): every stored operation and the total, as the\n"
-                "additional-operations panel shows it. The journal is not changed.\n",
+                "additional-operations panel shows it (with the card numbers as stored,\n"
+                "as the component lays the report out). The journal is not changed.\n",
                 "qarvex-termemu report", kOwnCode},
     CommandInfo{CommandId::Journal, "journal", "", 0, 0, "the stored operations as a table",
                 "The stored operations: receipt number, operation, amount, card number and\n"
                 "date. Card numbers are masked unless --unmasked is given (the journal\n"
                 "itself holds them as the platform sent them).\n",
-                "qarvex-termemu journal --json", kOwnCode},
+                "qarvex-termemu journal --json", kJournalCode},
     CommandInfo{CommandId::Help, "help", "[COMMAND]", 0, 1, "this overview, or a command's help",
                 "Prints the overview, or the help of COMMAND (also: COMMAND --help).\n",
                 "qarvex-termemu help pay"},

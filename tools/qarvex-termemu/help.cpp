@@ -17,9 +17,10 @@ constexpr std::string_view kIntroduction =
     "       qarvex-termemu help COMMAND    (the command's help, with an example)\n";
 
 constexpr std::string_view kOwnCodeNote =
-    "journal, copy and report are made with the component's own code (the\n"
-    "functions its additional-operations panel calls, built into this program)\n"
-    "over the same journal file: the host interface has no method for them.\n";
+    "journal, copy and report: the host interface has no method for them, so\n"
+    "they are made with the component's own code (copy and report with the\n"
+    "functions its additional-operations panel calls), built into this\n"
+    "program from the same sources, over the same journal file.\n";
 
 constexpr std::string_view kOutput =
     "Output:\n"
