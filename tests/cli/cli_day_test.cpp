@@ -116,8 +116,8 @@ TEST_F(CliTest, TextOutputIsTheSlipThenTheNumbers) {
 TEST_F(CliTest, WithoutDataTheComponentsOwnFolderIsUsed) {
   const fs::path machine = root_ / "machine";
   const fs::path user = root_ / "user";
-  const ToolRun pay = Spawn({"--log", "pay", "12"}, {{"XDG_DATA_DIRS", machine.string() + ":/usr/share"},
-                                                 {"XDG_DATA_HOME", user.string()}});
+  const ToolRun pay = Spawn({"--log", "pay", "12"},
+                            {{"XDG_DATA_DIRS", machine.string() + ":/usr/share"}, {"XDG_DATA_HOME", user.string()}});
   ASSERT_EQ(pay.status, 0) << pay.err;
   EXPECT_TRUE(fs::exists(machine / "qarvex_termemu" / "OperJournal" / "journal.db3"));
   bool logged = false;

@@ -16,11 +16,11 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
-#include <functional>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -81,7 +81,7 @@ class CliTest : public ::testing::Test {
   // `terminal` (a pseudo-terminal's slave path) becomes standard input and
   // standard error when given.
   ToolRun Spawn(const std::vector<std::string>& args, const std::map<std::string, std::string>& environment,
-            const std::string& terminal = {}, std::function<void(pid_t)> whileRunning = {}) {
+                const std::string& terminal = {}, std::function<void(pid_t)> whileRunning = {}) {
     std::vector<std::string> argv{program_};
     argv.insert(argv.end(), args.begin(), args.end());
     std::map<std::string, std::string> env;
@@ -92,8 +92,10 @@ class CliTest : public ::testing::Test {
     }
     env["LC_ALL"] = "C";
     for (const auto& [name, value] : environment) {
-      if (value.empty()) env.erase(name);
-      else env[name] = value;
+      if (value.empty())
+        env.erase(name);
+      else
+        env[name] = value;
     }
     std::vector<std::string> envStrings;
     for (const auto& [name, value] : env) envStrings.push_back(name + "=" + value);

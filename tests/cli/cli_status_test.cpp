@@ -119,11 +119,31 @@ TEST_F(CliTest, BadArgumentsChangeNothing) {
 // Whatever is typed, the program answers with one of its three statuses.
 TEST_F(CliTest, OddArgumentsEndWithAStatusNotACrash) {
   const std::vector<std::vector<std::string>> cases = {
-      {""}, {"-"}, {"--"}, {"--", "--json"}, {"--=x"}, {"--json=1", "version"}, {"pay", ""}, {"pay", "-"},
-      {"pay", "."}, {"pay", ","}, {"pay", "1,2,3"}, {"pay", "--", "-1"}, {"call", ""}, {"call", "s:"},
-      {"call", "ПолучитьОшибку", "s"}, {"call", "ПолучитьОшибку", "b:"}, {"call", "ПолучитьОшибку", "i:99999999999"},
-      {"set", "", ""}, {"copy", ""}, {"cancel", "99999999999", "1"}, {"\xff\xfe"}, {"pay", "1", "--card", "\xff"},
-      {"help", "nope"}, {"--data", "", "version"}, {"--line-length", "99999999999", "pay", "1"},
+      {""},
+      {"-"},
+      {"--"},
+      {"--", "--json"},
+      {"--=x"},
+      {"--json=1", "version"},
+      {"pay", ""},
+      {"pay", "-"},
+      {"pay", "."},
+      {"pay", ","},
+      {"pay", "1,2,3"},
+      {"pay", "--", "-1"},
+      {"call", ""},
+      {"call", "s:"},
+      {"call", "ПолучитьОшибку", "s"},
+      {"call", "ПолучитьОшибку", "b:"},
+      {"call", "ПолучитьОшибку", "i:99999999999"},
+      {"set", "", ""},
+      {"copy", ""},
+      {"cancel", "99999999999", "1"},
+      {"\xff\xfe"},
+      {"pay", "1", "--card", "\xff"},
+      {"help", "nope"},
+      {"--data", "", "version"},
+      {"--line-length", "99999999999", "pay", "1"},
   };
   for (const auto& args : cases) {
     const ToolRun run = Tool(args);
@@ -145,9 +165,9 @@ TEST_F(CliTest, UsageErrorOnAFreshFolderCreatesNothing) {
 TEST_F(CliTest, HelpForTheProgramAndEveryCommand) {
   const ToolRun overview = Tool({"--help"});
   EXPECT_EQ(overview.status, 0);
-  for (const char* command : {"pay", "return", "preauth", "cancel", "confirm", "cancel-preauth", "reverse", "settle",
-                              "test", "version", "describe", "params", "actions", "set", "call", "copy", "report",
-                              "journal"}) {
+  for (const char* command :
+       {"pay", "return", "preauth", "cancel", "confirm", "cancel-preauth", "reverse", "settle", "test", "version",
+        "describe", "params", "actions", "set", "call", "copy", "report", "journal"}) {
     EXPECT_NE(overview.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
     const ToolRun help = Tool({command, "--help"});
     EXPECT_EQ(help.status, 0) << command;

@@ -23,16 +23,12 @@ struct CallReport {
   bool handled = false;        // the slot's answer
   testhost::HostValue returned;
   std::vector<Parameter> parameters;
-  std::u16string lastError;    // ПолучитьОшибку after the call
+  std::u16string lastError;  // ПолучитьОшибку after the call
   std::vector<testhost::ErrorRecord> hostErrors;
   std::vector<QuestionAnswerer::Asked> questions;
 
-  bool ReturnedTrue() const {
-    return returned.kind() == testhost::HostValue::Kind::Bool && returned.AsBool();
-  }
-  bool ReturnedFalse() const {
-    return returned.kind() == testhost::HostValue::Kind::Bool && !returned.AsBool();
-  }
+  bool ReturnedTrue() const { return returned.kind() == testhost::HostValue::Kind::Bool && returned.AsBool(); }
+  bool ReturnedFalse() const { return returned.kind() == testhost::HostValue::Kind::Bool && !returned.AsBool(); }
   // The value of the parameter with that role; an empty value when none.
   testhost::HostValue Out(std::string_view role) const;
 };

@@ -61,8 +61,7 @@ void ApplyArguments(Invocation& call, const std::vector<std::string>& args) {
                      (count == 0 ? "" : " (" + std::to_string(count) + " given)"));
   if (command.maxArguments >= 0 && count > command.maxArguments)
     throw UsageError("`" + std::string(command.name) + "` takes " +
-                     (command.maxArguments == 0 ? std::string("no arguments")
-                                                : std::string(command.arguments)) +
+                     (command.maxArguments == 0 ? std::string("no arguments") : std::string(command.arguments)) +
                      ", not \"" + args[command.maxArguments] + "\"");
   switch (command.id) {
     case CommandId::Pay:
@@ -117,8 +116,7 @@ Invocation ParseCommandLine(int argc, char** argv) {
     if (optionsEnded || !LooksLikeOption(argument)) {
       if (call.command == nullptr) {
         call.command = FindCommand(argument);
-        if (!call.command)
-          throw UsageError("there is no command \"" + argument + "\" (see qarvex-termemu --help)");
+        if (!call.command) throw UsageError("there is no command \"" + argument + "\" (see qarvex-termemu --help)");
       } else {
         args.push_back(argument);
       }

@@ -38,7 +38,8 @@ constexpr std::string_view kJournalCode =
 
 const std::array kCommands = {
     CommandInfo{CommandId::Pay, "pay", "AMOUNT", 1, 1, "payment by card",
-                "Payment by card (ОплатитьПлатежнойКартой).\n", "qarvex-termemu pay 1500 --card 4276380012345678", kCardOperation},
+                "Payment by card (ОплатитьПлатежнойКартой).\n", "qarvex-termemu pay 1500 --card 4276380012345678",
+                kCardOperation},
     CommandInfo{CommandId::Return, "return", "AMOUNT", 1, 1, "return of a payment",
                 "Return of a payment (ВернутьПлатежПоПлатежнойКарте). It does not refer to\n"
                 "the payment: a return is a new operation with its own receipt number.\n",
@@ -133,8 +134,7 @@ const std::array kCommands = {
                 "itself holds them as the platform sent them).\n",
                 "qarvex-termemu journal --json", kJournalCode},
     CommandInfo{CommandId::Help, "help", "[COMMAND]", 0, 1, "this overview, or a command's help",
-                "Prints the overview, or the help of COMMAND (also: COMMAND --help).\n",
-                "qarvex-termemu help pay"},
+                "Prints the overview, or the help of COMMAND (also: COMMAND --help).\n", "qarvex-termemu help pay"},
 };
 
 const std::array kOptions = {
@@ -158,7 +158,8 @@ const std::array kOptions = {
     OptionInfo{OptionId::Decline, "--decline", "", "--dialogs, every question answered no unasked"},
     OptionInfo{OptionId::LineLength, "--line-length", "N", "slip line width in characters (LineLength; 32)"},
     OptionInfo{OptionId::Currency, "--currency", "CODE", "the currency code (CurrencyCode; 643)"},
-    OptionInfo{OptionId::Log, "--log", "", "switch the component's log on (LogEnabled): daily\nfiles in the data folder"},
+    OptionInfo{OptionId::Log, "--log", "",
+               "switch the component's log on (LogEnabled): daily\nfiles in the data folder"},
     OptionInfo{OptionId::Device, "--device", "ID", "the device identifier passed (default TERMINAL-1)"},
     OptionInfo{OptionId::Help, "--help", "", "the help (of the command, when one is given)"},
     OptionInfo{OptionId::Card, "--card", "N", "the card number (default 4111111111111111)"},

@@ -8,9 +8,24 @@
 namespace qarvex::cli {
 
 enum class CommandId {
-  Pay, Return, Preauth, Cancel, Confirm, CancelPreauth, Reverse, Settle,
-  Test, Version, Describe, Params, Actions, Set, Call,
-  Copy, Report, Journal,
+  Pay,
+  Return,
+  Preauth,
+  Cancel,
+  Confirm,
+  CancelPreauth,
+  Reverse,
+  Settle,
+  Test,
+  Version,
+  Describe,
+  Params,
+  Actions,
+  Set,
+  Call,
+  Copy,
+  Report,
+  Journal,
   Help,
 };
 
@@ -19,16 +34,29 @@ struct CommandInfo {
   std::string_view name;
   std::string_view arguments;  // the positional arguments as help shows them
   int minArguments;
-  int maxArguments;            // -1: any number
-  std::string_view summary;    // one line for the overview
-  std::string_view details;    // the command's own help, lines end with \n
-  std::string_view example;    // one or more example lines
+  int maxArguments;             // -1: any number
+  std::string_view summary;     // one line for the overview
+  std::string_view details;     // the command's own help, lines end with \n
+  std::string_view example;     // one or more example lines
   std::string_view notes = {};  // text shared by a family of commands
 };
 
 enum class OptionId {
-  Library, Data, Json, Dialogs, Approve, Decline, LineLength, Currency, Log, Device, Help,
-  Card, Unmasked, List, NoConnect,
+  Library,
+  Data,
+  Json,
+  Dialogs,
+  Approve,
+  Decline,
+  LineLength,
+  Currency,
+  Log,
+  Device,
+  Help,
+  Card,
+  Unmasked,
+  List,
+  NoConnect,
 };
 
 struct OptionInfo {

@@ -9,9 +9,9 @@
 
 namespace qarvex::cli {
 
-inline constexpr int kExitTrue = 0;      // the operation returned True
-inline constexpr int kExitFalse = 1;     // it returned False (last error on stderr)
-inline constexpr int kExitFailure = 2;   // usage error or host-level failure
+inline constexpr int kExitTrue = 0;     // the operation returned True
+inline constexpr int kExitFalse = 1;    // it returned False (last error on stderr)
+inline constexpr int kExitFailure = 2;  // usage error or host-level failure
 
 // The command line cannot be carried out as written. Raised before the
 // library is loaded or the journal opened, so a usage error changes nothing.

@@ -56,8 +56,10 @@ std::string Padded(std::string text, std::size_t width) {
   std::size_t columns = 0;
   for (unsigned char c : text)
     if ((c & 0xC0) != 0x80) ++columns;
-  if (columns < width) text.append(width - columns, ' ');
-  else text += "  ";
+  if (columns < width)
+    text.append(width - columns, ' ');
+  else
+    text += "  ";
   return text;
 }
 

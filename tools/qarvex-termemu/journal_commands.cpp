@@ -72,15 +72,15 @@ std::string Cell(const std::string& text, std::size_t width, bool right = false)
 Outcome JournalListing(const Invocation& call, TOperJournal& journal) {
   Outcome outcome;
   const auto operations = ReadOperations(journal);
-  std::string table = Cell("Receipt", 8) + Cell("Operation", 16) + Cell("Amount", 12, true) + "  " +
-                      Cell("Card", 20) + "Date\n";
+  std::string table =
+      Cell("Receipt", 8) + Cell("Operation", 16) + Cell("Amount", 12, true) + "  " + Cell("Card", 20) + "Date\n";
   Json rows = Json::array();
   for (const auto& row : operations) {
     const std::string receipt = ToUtf8(IntToText(row.id, 6));
     const std::string operation = ToUtf8(emulator::OperTypeName(row.type));
     const std::string card = ToUtf8(call.unmasked ? row.card : acquiring::MaskCardNumber(row.card));
-    table += Cell(receipt, 8) + Cell(operation, 16) + Cell(AmountText(row.kopecks), 12, true) + "  " +
-             Cell(card, 20) + DateText(row.date, ' ') + "\n";
+    table += Cell(receipt, 8) + Cell(operation, 16) + Cell(AmountText(row.kopecks), 12, true) + "  " + Cell(card, 20) +
+             DateText(row.date, ' ') + "\n";
     rows.push_back({{"receipt_number", receipt},
                     {"id", row.id},
                     {"operation", operation},

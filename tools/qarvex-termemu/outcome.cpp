@@ -13,8 +13,8 @@ Outcome Conclude(std::string_view command, const CallReport& report, QuestionAns
   if (!report.hostErrors.empty()) {
     outcome.status = kExitFailure;
     for (const auto& error : report.hostErrors)
-      AddError(outcome, method + ": the component reported a host error " + std::to_string(error.code) +
-                            " (" + ToUtf8(error.source) + "): " + ToUtf8(error.description));
+      AddError(outcome, method + ": the component reported a host error " + std::to_string(error.code) + " (" +
+                            ToUtf8(error.source) + "): " + ToUtf8(error.description));
   } else if (!report.handled) {
     outcome.status = kExitFailure;
     AddError(outcome, method + ": the component did not carry out the call");

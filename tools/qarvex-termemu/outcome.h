@@ -15,9 +15,9 @@ using Json = nlohmann::ordered_json;  // keys in the order written
 
 struct Outcome {
   int status = kExitTrue;
-  std::string text;  // standard output without --json
-  Json json;         // standard output with --json (one object)
-  std::string error; // standard error, one message per line
+  std::string text;   // standard output without --json
+  Json json;          // standard output with --json (one object)
+  std::string error;  // standard error, one message per line
 };
 
 // The status and error lines a component call ends with: 2 for a slot that

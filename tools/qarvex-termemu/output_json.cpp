@@ -44,8 +44,6 @@ Json CallJson(std::string_view command, const CallReport& report) {
   return object;
 }
 
-std::string JsonLine(const Json& object) {
-  return object.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
-}
+std::string JsonLine(const Json& object) { return object.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n"; }
 
 }  // namespace qarvex::cli

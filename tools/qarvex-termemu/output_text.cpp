@@ -49,9 +49,8 @@ std::string PrintedText(std::u16string_view text) {
 }
 
 std::string NumbersLine(const CallReport& report) {
-  return "Receipt " + TextOf(report.Out("receipt_number")) + ", reference " +
-         TextOf(report.Out("reference_number")) + ", authorisation code " +
-         TextOf(report.Out("authorisation_code")) + "\n";
+  return "Receipt " + TextOf(report.Out("receipt_number")) + ", reference " + TextOf(report.Out("reference_number")) +
+         ", authorisation code " + TextOf(report.Out("authorisation_code")) + "\n";
 }
 
 std::string CallListing(const CallReport& report) {

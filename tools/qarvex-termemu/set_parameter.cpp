@@ -21,8 +21,7 @@ struct Setting {
 std::vector<Setting> SettingsIn(std::u16string_view tableXml) {
   pugi::xml_document document;
   const std::string text = ToUtf8(tableXml);
-  if (!document.load_buffer(text.data(), text.size()))
-    throw HostFailure("the component's parameter table is not XML");
+  if (!document.load_buffer(text.data(), text.size())) throw HostFailure("the component's parameter table is not XML");
   std::vector<Setting> settings;
   for (const auto& parameter : document.select_nodes("/Settings/Page/Parameter"))
     settings.push_back({parameter.node().attribute("Name").value(), parameter.node().attribute("TypeValue").value()});

@@ -40,8 +40,13 @@ std::vector<HostValue> ParametersOf(const Invocation& call) {
     reference = IntToText(receipt, 12);
     authorisation = IntToText(receipt, 6);
   }
-  return {device,           HostValue(FromUtf8(call.card)), HostValue(call.amount), HostValue(FromUtf8(call.receiptNumber)),
-          HostValue(reference), HostValue(authorisation),   HostValue(u"")};
+  return {device,
+          HostValue(FromUtf8(call.card)),
+          HostValue(call.amount),
+          HostValue(FromUtf8(call.receiptNumber)),
+          HostValue(reference),
+          HostValue(authorisation),
+          HostValue(u"")};
 }
 
 std::string OutText(const CallReport& report, std::string_view role) {

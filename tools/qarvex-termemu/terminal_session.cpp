@@ -20,8 +20,8 @@ std::string HostErrorsText(const std::vector<testhost::ErrorRecord>& errors) {
   std::string text;
   for (const auto& error : errors) {
     if (!text.empty()) text += "; ";
-    text += "error " + std::to_string(error.code) + " from \"" + ToUtf8(error.source) + "\": " +
-            ToUtf8(error.description);
+    text +=
+        "error " + std::to_string(error.code) + " from \"" + ToUtf8(error.source) + "\": " + ToUtf8(error.description);
   }
   return text;
 }
@@ -46,8 +46,8 @@ TerminalSession::TerminalSession(const Invocation& call, QuestionAnswerer& answe
     throw HostFailure(libraryPath_ + ": " + e.what());
   }
   if (std::find(classes.begin(), classes.end(), kClassName) == classes.end())
-    throw HostFailure(libraryPath_ + " offers no class qarvex_termemu (it offers \"" +
-                      ToUtf8(host_->ClassNamesText()) + "\")");
+    throw HostFailure(libraryPath_ + " offers no class qarvex_termemu (it offers \"" + ToUtf8(host_->ClassNamesText()) +
+                      "\")");
   component_ = host_->Create(kClassName);
   if (!component_)
     throw HostFailure("GetClassObject did not create the component (it answered " +
@@ -79,8 +79,8 @@ void TerminalSession::WriteSetting(std::u16string_view name, const HostValue& va
   const bool written = component_->SetPropVal(index, value);
   if (!written || host_->Errors().size() != errors) {
     const std::vector<testhost::ErrorRecord> reported(host_->Errors().begin() + errors, host_->Errors().end());
-    throw HostFailure("the component refused " + option + " (" + ToUtf8(name) + " := " +
-                      TypedValueText(value) + ")" + (reported.empty() ? "" : ": " + HostErrorsText(reported)));
+    throw HostFailure("the component refused " + option + " (" + ToUtf8(name) + " := " + TypedValueText(value) + ")" +
+                      (reported.empty() ? "" : ": " + HostErrorsText(reported)));
   }
 }
 
@@ -123,8 +123,8 @@ CallReport TerminalSession::Call(const MethodInfo& method, std::vector<HostValue
   report.englishName = method.englishName;
   const std::size_t errors = host_->Errors().size();
   const std::size_t questions = answerer_.Questions().size();
-  const auto result = method.returnsValue ? component_->CallAsFunc(method.index, params)
-                                          : component_->CallAsProc(method.index, params);
+  const auto result =
+      method.returnsValue ? component_->CallAsFunc(method.index, params) : component_->CallAsProc(method.index, params);
   report.handled = result.ok;
   report.returned = result.value;
   const auto roles = RolesOf(method.englishName, static_cast<long>(params.size()));

@@ -100,8 +100,8 @@ std::string TypedValueText(const HostValue& value) {
     case HostValue::Kind::DateTime: {
       const auto t = value.AsBroken();
       char buffer[64];
-      std::snprintf(buffer, sizeof buffer, "date-time %04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
-                    t.hour, t.minute, t.second);
+      std::snprintf(buffer, sizeof buffer, "date-time %04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                    t.minute, t.second);
       return buffer;
     }
     case HostValue::Kind::Blob: return "blob of " + std::to_string(value.AsBytes().size()) + " bytes";
