@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -93,6 +94,12 @@ class ReplacementHost {
   // script is used up, DefaultAnswer (initially CannotShow) is given.
   void ScriptAnswers(std::initializer_list<MsgBoxAnswer> answers);
   void SetDefaultAnswer(MsgBoxAnswer answer);
+  // When set, asked for every question the script does not answer, in place
+  // of the default answer (a command-line host puts it to a person). Called
+  // on the host's thread inside the component's call; it must not call the
+  // component. An empty function restores the default answer.
+  using Answerer = std::function<MsgBoxAnswer(std::u16string_view question)>;
+  void SetAnswerer(Answerer answerer);
   // Every question the component put (shown or not), in order.
   const std::vector<std::u16string>& Questions() const;
 

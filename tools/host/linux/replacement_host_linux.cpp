@@ -110,6 +110,13 @@ class ScriptedMsgBox final : public IMsgBox {
     if (!script_.empty()) {
       answer = script_.front();
       script_.pop_front();
+    } else if (answerer_) {
+      // Nothing may unwind through the component's frames.
+      try {
+        answer = answerer_(questions_.back());
+      } catch (...) {
+        answer = MsgBoxAnswer::CannotShow;
+      }
     }
     if (answer == MsgBoxAnswer::CannotShow || retValue == nullptr) return false;
     std::memset(retValue, 0, sizeof *retValue);
@@ -121,6 +128,7 @@ class ScriptedMsgBox final : public IMsgBox {
 
   std::deque<MsgBoxAnswer> script_;
   MsgBoxAnswer defaultAnswer_ = MsgBoxAnswer::CannotShow;
+  ReplacementHost::Answerer answerer_;
   std::vector<std::u16string> questions_;
 };
 
@@ -238,6 +246,7 @@ void ReplacementHost::ScriptAnswers(std::initializer_list<MsgBoxAnswer> answers)
   impl_->box.script_.insert(impl_->box.script_.end(), answers.begin(), answers.end());
 }
 void ReplacementHost::SetDefaultAnswer(MsgBoxAnswer answer) { impl_->box.defaultAnswer_ = answer; }
+void ReplacementHost::SetAnswerer(Answerer answerer) { impl_->box.answerer_ = std::move(answerer); }
 const std::vector<std::u16string>& ReplacementHost::Questions() const { return impl_->box.questions_; }
 
 Component::Component(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}

@@ -114,6 +114,7 @@ struct ReplacementHost::Impl {
   std::vector<ErrorRecord> errors;
   std::deque<MsgBoxAnswer> script;
   MsgBoxAnswer defaultAnswer = MsgBoxAnswer::CannotShow;
+  ReplacementHost::Answerer answerer;
   std::vector<std::u16string> questions;
   Long lastCreateAnswer = 0;
   bool lastCreateLeftPointer = true;
@@ -180,6 +181,13 @@ struct ReplacementHost::Impl {
     if (!host->script.empty()) {
       answer = host->script.front();
       host->script.pop_front();
+    } else if (host->answerer) {
+      // Nothing may unwind through the component's frames.
+      try {
+        answer = host->answerer(host->questions.back());
+      } catch (...) {
+        answer = MsgBoxAnswer::CannotShow;
+      }
     }
     if (answer == MsgBoxAnswer::CannotShow || !retValue) return false;
     std::memset(retValue, 0, sizeof *retValue);
@@ -271,6 +279,7 @@ void ReplacementHost::ScriptAnswers(std::initializer_list<MsgBoxAnswer> answers)
   impl_->script.insert(impl_->script.end(), answers.begin(), answers.end());
 }
 void ReplacementHost::SetDefaultAnswer(MsgBoxAnswer answer) { impl_->defaultAnswer = answer; }
+void ReplacementHost::SetAnswerer(Answerer answerer) { impl_->answerer = std::move(answerer); }
 const std::vector<std::u16string>& ReplacementHost::Questions() const { return impl_->questions; }
 
 Component::Component(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}

@@ -1,0 +1,11 @@
+#include "tools/qarvex-termemu/call_report.h"
+
+namespace qarvex::cli {
+
+testhost::HostValue CallReport::Out(std::string_view role) const {
+  for (const auto& parameter : parameters)
+    if (parameter.role == role) return parameter.value;
+  return {};
+}
+
+}  // namespace qarvex::cli
