@@ -1,6 +1,7 @@
 #include "host/v8variant.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "common/error.h"
@@ -55,7 +56,13 @@ WString HexText(const char* bytes, std::uint32_t length) {
 }  // namespace
 
 bool V8AsBool(const V8Variant* v) {
-  if (V8TypeCode(v) == VTYPE_BOOL) return v->bVal;
+  // Read as the byte it is: a host may put any non-zero byte there for true,
+  // and loading such a byte as a C++ bool is undefined.
+  if (V8TypeCode(v) == VTYPE_BOOL) {
+    unsigned char byte = 0;
+    std::memcpy(&byte, &v->bVal, 1);
+    return byte != 0;
+  }
   return V8ToInt(v) != 0;
 }
 

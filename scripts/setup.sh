@@ -5,4 +5,5 @@
 set -euo pipefail
 source "$(dirname "$0")/lib/apt.sh"
 ensure_packages build-essential cmake ninja-build pkg-config \
-  libsqlite3-dev libpugixml-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libsqlite3-dev libpugixml-dev libgtest-dev libgmock-dev googletest libbenchmark-dev \
+  clang-14 libclang-rt-14-dev

@@ -109,6 +109,21 @@ TEST_F(RegionalFixture, RealReadingOfTextFollowsTheRegionalDecimalSeparator) {
   EXPECT_DOUBLE_EQ(V8AsDouble(&dot), 2.5);
 }
 
+// Found by fuzzing: a Boolean whose byte is neither 0 nor 1 was loaded as a
+// C++ bool (undefined; the sanitizer stops on it). Any non-zero byte is true.
+TEST(V8Readers, ABooleanByteOtherThanZeroOrOneIsTrue) {
+  for (unsigned char byte : {0x01, 0x02, 0xDB, 0xFF}) {
+    V8Variant b{};
+    b.vt = VTYPE_BOOL;
+    std::memcpy(&b.bVal, &byte, 1);
+    EXPECT_TRUE(V8AsBool(&b)) << int(byte);
+    EXPECT_EQ(V8ToStr(&b), u"True") << int(byte);
+  }
+  V8Variant zero{};
+  zero.vt = VTYPE_BOOL;
+  EXPECT_FALSE(V8AsBool(&zero));
+}
+
 TEST(V8Readers, DateReadingAcceptsRealsDatesAndBrokenDownTimes) {
   auto tm = Tm(124, 0, 31, 10, 20, 30);
   EXPECT_DOUBLE_EQ(V8AsDate(&tm), EncodeDateTime({2024, 1, 31, 10, 20, 30, 0}));
