@@ -112,16 +112,21 @@ platform::WriterTurnstile& JournalDatabase::Turnstile() {
 
 void JournalDatabase::BeginHeldTransaction() {
   platform::WriterTurnstile& turnstile = Turnstile();
+  // One bound for the whole wait, in the turnstile and then for the lock.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
   // Advisory: without a turn (unusable turnstile, or a writer that holds it
   // past the bound) the database's own lock still serialises the writers.
-  turnstile.Enter(std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs));
+  turnstile.Enter(deadline);
+  beginDeadline_ = deadline;
   try {
     Execute("BEGIN IMMEDIATE");
   } catch (...) {
+    beginDeadline_.reset();
     turnstile.Leave();
     Close();
     throw;
   }
+  beginDeadline_.reset();
   held_ = true;
 }
 
@@ -154,7 +159,8 @@ JournalStatement JournalDatabase::Prepare(std::string_view sql) {
 int JournalDatabase::WaitForLock(void* self, int attempt) {
   auto& database = *static_cast<JournalDatabase*>(self);
   const auto now = std::chrono::steady_clock::now();
-  if (attempt == 0) database.busyDeadline_ = now + std::chrono::milliseconds(kBusyTimeoutMs);
+  if (attempt == 0)
+    database.busyDeadline_ = database.beginDeadline_.value_or(now + std::chrono::milliseconds(kBusyTimeoutMs));
   if (now >= database.busyDeadline_) return 0;
   thread_local std::minstd_rand jitter(
       static_cast<std::uint_fast32_t>(now.time_since_epoch().count() ^ reinterpret_cast<std::uintptr_t>(&jitter)));

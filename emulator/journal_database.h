@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -98,6 +99,8 @@ class JournalDatabase {
   sqlite3* db_ = nullptr;
   bool held_ = false;  // inside BeginHeldTransaction .. EndHeldTransaction
   std::chrono::steady_clock::time_point busyDeadline_;  // of the current wait
+  // While a held transaction begins: the end of its whole wait.
+  std::optional<std::chrono::steady_clock::time_point> beginDeadline_;
   std::unique_ptr<platform::WriterTurnstile> turnstile_;  // of path_, made when first needed
   std::string turnstilePath_;
 };
