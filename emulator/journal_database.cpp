@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <thread>
@@ -167,9 +168,10 @@ int JournalDatabase::WaitForLock(void* self, int attempt) {
   if (database.held_) {
     // We hold the write lock and our commit waits for readers to leave:
     // momentary readers (a lookup, a writer's first step) are gone within
-    // microseconds, so look again at once before pausing.
+    // microseconds, so look again at once, then after pauses growing to a
+    // millisecond for a reader that lists the whole journal.
     if (attempt < 8) std::this_thread::yield();
-    else std::this_thread::sleep_for(std::chrono::microseconds(20 + jitter() % 80));
+    else std::this_thread::sleep_for(std::chrono::microseconds(std::min(1000, 20 << std::min(attempt - 8, 6))));
     return 1;
   }
   // Waiting for another writer (our turnstile's writers queue before they

@@ -140,16 +140,19 @@ void TDriver::CancelPaymentOperation(TTransactParams& AParams) {
   const WString title = TitleOf(otCancel);
   const bool approved = AskApproval(title, AParams.Amount);
   const WString card = MaskCardNumber(AParams.PAN);
+  WString slip;
   if (approved) {
-    // The row is gone for good only once its cancellation slip exists.
+    // The row is gone for good only once its cancellation slip exists, and
+    // the slip goes back only once the deletion is committed.
     TOperJournal& journal = Journal();
     TJournalChange change(journal);
     journal.DeleteOperation(id);
-    AParams.ReceiptText = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
+    slip = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
     change.Commit();
   } else {
-    AParams.ReceiptText = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
+    slip = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
   }
+  AParams.ReceiptText = std::move(slip);
 }
 
 void TDriver::CancelAuthorisationOperation(TTransactParams& AParams) { CancelPaymentOperation(AParams); }
