@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <thread>
@@ -77,6 +78,7 @@ JournalDatabase::JournalDatabase(std::string utf8Path) : path_(std::move(utf8Pat
 JournalDatabase::~JournalDatabase() {
   held_ = false;  // the transaction, if any, is rolled back by closing
   Close();
+  if (turnstile_) turnstile_->Leave();
 }
 
 void JournalDatabase::Open() {
@@ -100,8 +102,32 @@ void JournalDatabase::Close() noexcept {
   db_ = nullptr;
 }
 
+platform::WriterTurnstile& JournalDatabase::Turnstile() {
+  if (!turnstile_ || turnstilePath_ != path_) {
+    if (turnstile_) turnstile_->Leave();
+    turnstile_ = std::make_unique<platform::WriterTurnstile>(FromUtf8(path_ + ".writers"));
+    turnstilePath_ = path_;
+  }
+  return *turnstile_;
+}
+
 void JournalDatabase::BeginHeldTransaction() {
-  Execute("BEGIN IMMEDIATE");
+  platform::WriterTurnstile& turnstile = Turnstile();
+  // One bound for the whole wait, in the turnstile and then for the lock.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+  // Advisory: without a turn (unusable turnstile, or a writer that holds it
+  // past the bound) the database's own lock still serialises the writers.
+  turnstile.Enter(deadline);
+  beginDeadline_ = deadline;
+  try {
+    Execute("BEGIN IMMEDIATE");
+  } catch (...) {
+    beginDeadline_.reset();
+    turnstile.Leave();
+    Close();
+    throw;
+  }
+  beginDeadline_.reset();
   held_ = true;
 }
 
@@ -112,10 +138,12 @@ void JournalDatabase::EndHeldTransaction(bool commit) {
   } catch (...) {
     if (db_ != nullptr) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     Close();
+    if (turnstile_) turnstile_->Leave();
     throw;
   }
   if (!commit && db_ != nullptr) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   Close();
+  if (turnstile_) turnstile_->Leave();
 }
 
 void JournalDatabase::Execute(std::string_view sql) {
@@ -132,13 +160,25 @@ JournalStatement JournalDatabase::Prepare(std::string_view sql) {
 int JournalDatabase::WaitForLock(void* self, int attempt) {
   auto& database = *static_cast<JournalDatabase*>(self);
   const auto now = std::chrono::steady_clock::now();
-  if (attempt == 0) database.busyDeadline_ = now + std::chrono::milliseconds(kBusyTimeoutMs);
+  if (attempt == 0)
+    database.busyDeadline_ = database.beginDeadline_.value_or(now + std::chrono::milliseconds(kBusyTimeoutMs));
   if (now >= database.busyDeadline_) return 0;
-  // Short, slightly varied pauses. SQLite's own back-off grows to 100 ms,
-  // during which busy writers of other processes take the lock again and
-  // again, so one cashier's insert could starve past the bound.
   thread_local std::minstd_rand jitter(
       static_cast<std::uint_fast32_t>(now.time_since_epoch().count() ^ reinterpret_cast<std::uintptr_t>(&jitter)));
+  if (database.held_) {
+    // We hold the write lock and our commit waits for readers to leave:
+    // momentary readers (a lookup, a writer's first step) are gone within
+    // microseconds, so look again at once, then after pauses growing to a
+    // millisecond for a reader that lists the whole journal.
+    if (attempt < 8) std::this_thread::yield();
+    else std::this_thread::sleep_for(std::chrono::microseconds(std::min(1000, 20 << std::min(attempt - 8, 6))));
+    return 1;
+  }
+  // Waiting for another writer (our turnstile's writers queue before they
+  // get here; these are older copies, other machines, or readers). Short,
+  // slightly varied pauses: SQLite's own back-off grows to 100 ms, during
+  // which busy writers take the lock again and again, so one cashier's
+  // insert could starve past the bound.
   std::this_thread::sleep_for(std::chrono::microseconds(200 + jitter() % 1000));
   return 1;
 }

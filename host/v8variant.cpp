@@ -1,6 +1,7 @@
 #include "host/v8variant.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "common/error.h"
@@ -55,7 +56,13 @@ WString HexText(const char* bytes, std::uint32_t length) {
 }  // namespace
 
 bool V8AsBool(const V8Variant* v) {
-  if (V8TypeCode(v) == VTYPE_BOOL) return v->bVal;
+  // Read as the byte it is: a host may put any non-zero byte there for true,
+  // and loading such a byte as a C++ bool is undefined.
+  if (V8TypeCode(v) == VTYPE_BOOL) {
+    unsigned char byte = 0;
+    std::memcpy(&byte, &v->bVal, 1);
+    return byte != 0;
+  }
   return V8ToInt(v) != 0;
 }
 
@@ -130,11 +137,13 @@ double V8ToDouble(const V8Variant* v) {
 
 TDateTime V8TmToDateTime(const V8Variant* v) {
   const V8Tm& tm = v->tmVal;
-  // Each field is taken as its low 16 bits; no time-zone conversion.
-  auto low16 = [](int value) { return static_cast<int>(static_cast<std::uint16_t>(value)); };
+  // Each field is taken as its low 16 bits before anything is added to it,
+  // so a field near INT_MAX cannot overflow; the sums wrap in 16 bits like
+  // the fields. No time-zone conversion.
+  auto low16 = [](int value) { return static_cast<std::uint16_t>(value); };
   LocalDateTime t;
-  t.year = low16(tm.tm_year + 1900);
-  t.month = low16(tm.tm_mon + 1);
+  t.year = low16(low16(tm.tm_year) + 1900);
+  t.month = low16(low16(tm.tm_mon) + 1);
   t.day = low16(tm.tm_mday);
   t.hour = low16(tm.tm_hour);
   t.minute = low16(tm.tm_min);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -116,8 +117,11 @@ inline std::u16string TimeText(std::time_t now) {
 // after it: a slip may be dated with any of them (a slow machine can take
 // more than a second).
 struct CallTime {
-  std::time_t from = std::time(nullptr), to = from;
-  void End() { to = std::time(nullptr); }
+  // The precise wall clock, as the component reads it: time() may run a few
+  // milliseconds behind it and miss the second a slip was dated in.
+  static std::time_t Now() { return std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()); }
+  std::time_t from = Now(), to = from;
+  void End() { to = Now(); }
   std::vector<std::u16string> Texts() const {
     std::vector<std::u16string> texts;
     for (std::time_t t = from; t <= to; ++t) texts.push_back(TimeText(t));
