@@ -101,7 +101,10 @@ TEST(KilledCashiersTest, SurvivorsFinishAndNothingToldIsLost) {
   std::map<std::u16string, int> rows;  // card -> count
   sqlite3* db = nullptr;
   const std::string path = folders.machine() + "/qarvex_termemu/OperJournal/journal.db3";
-  ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  // Read-write, as the next cashier opens it: a cashier killed after the
+  // survivors finished can leave a hot rollback journal, which only a
+  // writer may roll back (a read-only reader gets SQLITE_READONLY).
+  ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
   sqlite3_stmt* st = nullptr;
   ASSERT_EQ(sqlite3_prepare_v2(db, "pragma integrity_check", -1, &st, nullptr), SQLITE_OK);
   ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
