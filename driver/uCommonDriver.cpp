@@ -8,8 +8,12 @@
 
 namespace qarvex::driver {
 
-// Constant-initialised: registration writes it from another unit's start-up code.
-constinit TDriverInfo DriverInfo;
+// Registration writes it from another unit's start-up code, so it is built
+// before every static object without a priority (the main module's start-up
+// among them) and destroyed after them. (gcc initialises it as a constant
+// anyway; clang 14 cannot build its strings at compile time, so constinit is
+// not an option.)
+[[gnu::init_priority(1000)]] TDriverInfo DriverInfo;
 
 QARVEX_DEFINE_DRIVER_CLASS(TCommonDriver, TCustomDriver, nullptr, &TCommonDriver::UpdateDriverInfo)
 

@@ -6,17 +6,20 @@
 namespace qarvex::driver {
 
 namespace {
-// Constant-initialised, because registration writes it from another unit's
-// start-up code, and never destroyed, because the main module clears it
-// during the library's static destruction, possibly after this unit's.
+// Built before every static object without a priority, because
+// registration writes it from another unit's start-up code (gcc initialises
+// it as a constant anyway; clang 14 cannot build a string at compile time),
+// and never destroyed, because the main module clears it during the
+// library's static destruction.
 union UndestroyedText {
-  constexpr UndestroyedText() : text() {}
+  UndestroyedText() : text() {}
   ~UndestroyedText() {}
   WString text;
 };
-constinit UndestroyedText g_extensionName;
+[[gnu::init_priority(1000)]] UndestroyedText g_extensionName;
 }  // namespace
 
+// A reference to a static object: bound as a constant, before any code runs.
 constinit WString& ExtensionName = g_extensionName.text;
 
 const TDriverClass& TCustomDriver::ClassInfo() {

@@ -77,6 +77,7 @@ JournalDatabase::JournalDatabase(std::string utf8Path) : path_(std::move(utf8Pat
 JournalDatabase::~JournalDatabase() {
   held_ = false;  // the transaction, if any, is rolled back by closing
   Close();
+  if (turnstile_) turnstile_->Leave();
 }
 
 void JournalDatabase::Open() {
@@ -100,8 +101,27 @@ void JournalDatabase::Close() noexcept {
   db_ = nullptr;
 }
 
+platform::WriterTurnstile& JournalDatabase::Turnstile() {
+  if (!turnstile_ || turnstilePath_ != path_) {
+    if (turnstile_) turnstile_->Leave();
+    turnstile_ = std::make_unique<platform::WriterTurnstile>(FromUtf8(path_ + ".writers"));
+    turnstilePath_ = path_;
+  }
+  return *turnstile_;
+}
+
 void JournalDatabase::BeginHeldTransaction() {
-  Execute("BEGIN IMMEDIATE");
+  platform::WriterTurnstile& turnstile = Turnstile();
+  // Advisory: without a turn (unusable turnstile, or a writer that holds it
+  // past the bound) the database's own lock still serialises the writers.
+  turnstile.Enter(std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs));
+  try {
+    Execute("BEGIN IMMEDIATE");
+  } catch (...) {
+    turnstile.Leave();
+    Close();
+    throw;
+  }
   held_ = true;
 }
 
@@ -112,10 +132,12 @@ void JournalDatabase::EndHeldTransaction(bool commit) {
   } catch (...) {
     if (db_ != nullptr) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     Close();
+    if (turnstile_) turnstile_->Leave();
     throw;
   }
   if (!commit && db_ != nullptr) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   Close();
+  if (turnstile_) turnstile_->Leave();
 }
 
 void JournalDatabase::Execute(std::string_view sql) {
@@ -134,11 +156,21 @@ int JournalDatabase::WaitForLock(void* self, int attempt) {
   const auto now = std::chrono::steady_clock::now();
   if (attempt == 0) database.busyDeadline_ = now + std::chrono::milliseconds(kBusyTimeoutMs);
   if (now >= database.busyDeadline_) return 0;
-  // Short, slightly varied pauses. SQLite's own back-off grows to 100 ms,
-  // during which busy writers of other processes take the lock again and
-  // again, so one cashier's insert could starve past the bound.
   thread_local std::minstd_rand jitter(
       static_cast<std::uint_fast32_t>(now.time_since_epoch().count() ^ reinterpret_cast<std::uintptr_t>(&jitter)));
+  if (database.held_) {
+    // We hold the write lock and our commit waits for readers to leave:
+    // momentary readers (a lookup, a writer's first step) are gone within
+    // microseconds, so look again at once before pausing.
+    if (attempt < 8) std::this_thread::yield();
+    else std::this_thread::sleep_for(std::chrono::microseconds(20 + jitter() % 80));
+    return 1;
+  }
+  // Waiting for another writer (our turnstile's writers queue before they
+  // get here; these are older copies, other machines, or readers). Short,
+  // slightly varied pauses: SQLite's own back-off grows to 100 ms, during
+  // which busy writers take the lock again and again, so one cashier's
+  // insert could starve past the bound.
   std::this_thread::sleep_for(std::chrono::microseconds(200 + jitter() % 1000));
   return 1;
 }

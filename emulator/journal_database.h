@@ -11,10 +11,12 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "common/text.h"
+#include "platform/writer_turnstile.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -77,21 +79,27 @@ class JournalDatabase {
   // INSERT, both on this connection only.
   int Changes() const;
 
-  // A transaction that takes the write lock at once (waiting for it like any
-  // writer) and keeps the connection open across operations until it ends:
-  // Close() does nothing meanwhile. EndHeldTransaction commits or rolls back
-  // and closes; a failed commit is rolled back and reported.
+  // A transaction that takes the write lock at once and keeps the
+  // connection open across operations until it ends: Close() does nothing
+  // meanwhile. EndHeldTransaction commits or rolls back and closes; a failed
+  // commit is rolled back and reported. Writers of this machine first queue
+  // in the file's turnstile ("<file>.writers", see WriterTurnstile), so the
+  // one whose turn it is wakes at once and nobody overtakes; the database's
+  // own lock is then taken with the bounded wait of any writer.
   void BeginHeldTransaction();
   void EndHeldTransaction(bool commit);
   std::int64_t LastInsertRowId() const;
 
  private:
   static int WaitForLock(void* self, int attempt);
+  platform::WriterTurnstile& Turnstile();
 
   std::string path_;
   sqlite3* db_ = nullptr;
   bool held_ = false;  // inside BeginHeldTransaction .. EndHeldTransaction
   std::chrono::steady_clock::time_point busyDeadline_;  // of the current wait
+  std::unique_ptr<platform::WriterTurnstile> turnstile_;  // of path_, made when first needed
+  std::string turnstilePath_;
 };
 
 }  // namespace qarvex::emulator

@@ -1,6 +1,7 @@
 #include "emulator/slip_texts.h"
 
 #include "acquiring/uAcquiringTerminalDriver.h"
+#include "common/error.h"
 #include "emulator/uCommonUtils.h"
 #include "platform/clock.h"
 #include "resources/resource_strings.h"
@@ -33,8 +34,21 @@ TDateTime Now() { return EncodeDateTime(platform::NowLocal()); }
 
 }  // namespace
 
+void RequireLayoutWidth(int width) {
+  if (width <= kMaxLineLength) return;
+  WString message = ResString(StringId::LineLengthTooLarge);
+  const auto put = [&message](WStringView placeholder, int value) {
+    const auto at = message.find(placeholder);
+    if (at != WString::npos) message.replace(at, placeholder.size(), IntToText(value));
+  };
+  put(u"%1", width);
+  put(u"%2", kMaxLineLength);
+  throw Failure(message);
+}
+
 WString BuildSlip(WStringView title, int id, Currency amount, WStringView card, TDateTime when, bool approved,
                   int width) {
+  RequireLayoutWidth(width);
   const WString heavyRule = RepeatChar(u'=', width);
   WString block;
   AddLine(block, heavyRule);
@@ -55,6 +69,7 @@ WString BuildSlip(WStringView title, int id, Currency amount, WStringView card, 
 }
 
 WString GetReceiptCopy(TOperJournal& journal, WStringView receiptNumber, int width) {
+  RequireLayoutWidth(width);
   int id = 0;
   if (!TryParseInt32(receiptNumber, id) || id < 0) id = journal.MaxID();
   int amount = 0;
@@ -68,6 +83,7 @@ WString GetReceiptCopy(TOperJournal& journal, WStringView receiptNumber, int wid
 }
 
 WString GetReport(TOperJournal& journal, WStringView oper, int width) {
+  RequireLayoutWidth(width);
   const WString heavyRule = RepeatChar(u'=', width);
   WString report;
   if (!journal.BeginReport()) {

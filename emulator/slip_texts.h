@@ -12,6 +12,19 @@
 
 namespace qarvex::emulator {
 
+// The widest line a slip or report is laid out to: ten thousand characters,
+// thirty times the widest receipt printer and still far from what the host's
+// memory holds (a slip is about 20 lines, a report 6 lines per stored
+// operation). A wider LineLength is stored as given, but every operation
+// that would lay a text out to it is refused before it asks or stores.
+inline constexpr int kMaxLineLength = 10000;
+
+// Throws Failure naming `width` and kMaxLineLength when `width` is wider.
+// Zero and negative widths are accepted: they give empty lines.
+void RequireLayoutWidth(int width);
+
+// The layouts below refuse a width above kMaxLineLength (RequireLayoutWidth).
+
 // The slip of one operation: its block twice with a "[cut]" line between.
 // `id` -1 omits the receipt-number line, `amount` 0 the amount line and an
 // empty `card` (already masked by the caller) the card line.

@@ -75,29 +75,45 @@ WString TDriver::BuildSlip(WStringView ATitle, int AID, Currency AAmount, WStrin
 }
 
 void TDriver::GetReport(WString& AReportText, WStringView AOper) {
+  RequireLayoutWidth(FLineLength);
   AReportText = emulator::GetReport(Journal(), AOper, FLineLength);
 }
 
 void TDriver::GetReceiptCopy(WStringView AReceiptNumber, WString& AReceiptText) {
+  RequireLayoutWidth(FLineLength);
   AReceiptText = emulator::GetReceiptCopy(Journal(), AReceiptNumber, FLineLength);
 }
 
 // --- new operations ----------------------------------------------------------
 
+// Stored all-or-nothing: the row is committed only once the slip exists,
+// and the numbers go back to the host only then, so a call that fails has
+// stored nothing and hands back no receipt number of a row that is not there.
+// The write lock is taken after the question, never while the cashier
+// thinks.
 void TDriver::NewOperation(TTransactParams& AParams, TOperType AType) {
+  RequireLayoutWidth(FLineLength);
   const WString title = TitleOf(AType);
   const bool approved = AskApproval(title, AParams.Amount);
+  const WString card = MaskCardNumber(AParams.PAN);
   int id = 0;
+  WString slip;
   if (approved) {
     // Refused before the journal is touched when the kopecks do not fit the
     // journal's 32-bit column, so nothing wraps and nothing is stored.
     const int kopecks = CurrencyToJournalKopecks(AParams.Amount);
-    Journal().AddOperation(kopecks, AType, AParams.PAN, id);
+    TOperJournal& journal = Journal();
+    TJournalChange change(journal);
+    journal.AddOperation(kopecks, AType, AParams.PAN, id);
+    slip = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
+    change.Commit();
+  } else {
+    slip = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
   }
   AParams.ReceiptNum = ReceiptNumberOf(id);
   AParams.RRN = ReferenceNumberOf(id);
   AParams.AuthCode = AuthCodeOf(id);
-  AParams.ReceiptText = BuildSlip(title, id, AParams.Amount, MaskCardNumber(AParams.PAN), Now(), approved);
+  AParams.ReceiptText = std::move(slip);
 }
 
 void TDriver::PayOperation(TTransactParams& AParams) { NewOperation(AParams, otPay); }
@@ -120,10 +136,20 @@ int TDriver::ReferredID(const TTransactParams& AParams) {
 // and authorisation numbers stay as the host sent them.
 void TDriver::CancelPaymentOperation(TTransactParams& AParams) {
   const int id = ReferredID(AParams);
+  RequireLayoutWidth(FLineLength);
   const WString title = TitleOf(otCancel);
   const bool approved = AskApproval(title, AParams.Amount);
-  if (approved) Journal().DeleteOperation(id);
-  AParams.ReceiptText = BuildSlip(title, id, AParams.Amount, MaskCardNumber(AParams.PAN), Now(), approved);
+  const WString card = MaskCardNumber(AParams.PAN);
+  if (approved) {
+    // The row is gone for good only once its cancellation slip exists.
+    TOperJournal& journal = Journal();
+    TJournalChange change(journal);
+    journal.DeleteOperation(id);
+    AParams.ReceiptText = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
+    change.Commit();
+  } else {
+    AParams.ReceiptText = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
+  }
 }
 
 void TDriver::CancelAuthorisationOperation(TTransactParams& AParams) { CancelPaymentOperation(AParams); }
@@ -133,6 +159,7 @@ void TDriver::CancelAuthorisationOperation(TTransactParams& AParams) { CancelPay
 // its declined slip is made first so the host still receives it.
 void TDriver::AuthConfirmationOperation(TTransactParams& AParams) {
   const int id = ReferredID(AParams);
+  RequireLayoutWidth(FLineLength);
   const WString title = TitleOf(otAuthConfirmation);
   bool approved = AskApproval(title, AParams.Amount);
   bool notFound = false;
@@ -144,26 +171,28 @@ void TDriver::AuthConfirmationOperation(TTransactParams& AParams) {
   if (notFound) throw Failure(ResString(StringId::TransactionNotFound));
 }
 
-// Removes the newest row, whatever its type; no slip.
+// Removes the newest row, whatever its type; no slip. Finding the newest
+// row and deleting it is one change, so a row another process stores in
+// between is not mistaken for an older one.
 void TDriver::EmergencyReversalOperation() {
-  if (AskApproval(ResString(StringId::OperEmergencyReversal), 0)) Journal().DeleteLastOperation();
+  if (!AskApproval(ResString(StringId::OperEmergencyReversal), 0)) return;
+  TOperJournal& journal = Journal();
+  TJournalChange change(journal);
+  journal.DeleteLastOperation();
+  change.Commit();
 }
 
-// No question. The journal is emptied only when its report was made.
+// No question. The journal is emptied only when its report was made. The
+// report and the clearing are one change: a payment another cashier stores
+// in between must not be deleted without being listed.
 void TDriver::SettlementOperation(WString& ASettlementText) {
+  RequireLayoutWidth(FLineLength);
   TOperJournal& journal = Journal();
   WString report;
-  // The report and the clearing are one transaction: a payment another
-  // cashier stores in between must not be deleted without being listed.
-  journal.BeginSettlement();
-  try {
-    GetReport(report, TitleOf(otSettlement));
-    journal.Clear();
-    journal.EndSettlement(true);
-  } catch (...) {
-    journal.EndSettlement(false);
-    throw;
-  }
+  TJournalChange change(journal);
+  GetReport(report, TitleOf(otSettlement));
+  journal.Clear();
+  change.Commit();
   ASettlementText = std::move(report);
 }
 

@@ -173,12 +173,12 @@ void TOperJournal::Clear() {
   FConnection.Execute(kDeleteAll);
 }
 
-void TOperJournal::BeginSettlement() {
+void TOperJournal::BeginChange() {
   EndReport();
   FConnection.BeginHeldTransaction();
 }
 
-void TOperJournal::EndSettlement(bool commit) { FConnection.EndHeldTransaction(commit); }
+void TOperJournal::EndChange(bool commit) { FConnection.EndHeldTransaction(commit); }
 
 int TOperJournal::MaxID() {
   JournalStatement select = FConnection.Prepare(kSelectMaxId);

@@ -89,14 +89,17 @@ class TOperJournal {
   bool GetRecord(int& id, int& amount, int& operType, WString& card, TDateTime& operDate);
   void EndReport() noexcept;
 
-  // Settlement lists and empties the journal as one transaction holding the
-  // database's write lock, so an operation another process stores meanwhile
-  // waits, and is kept for the next settlement instead of being deleted
-  // without ever having been listed. Between the two calls every operation
-  // of this object works inside that transaction. EndSettlement(false)
-  // (after a failure) rolls back: nothing is deleted.
-  void BeginSettlement();
-  void EndSettlement(bool commit);
+  // A change made all-or-nothing: BeginChange starts a transaction holding
+  // the database's write lock (waiting for it like any writer) and keeps the
+  // connection open; every operation of this object until EndChange works
+  // inside it. EndChange(true) commits, so other processes see the change
+  // only once it is complete; EndChange(false) (after a failure) rolls back:
+  // nothing was stored or deleted. Because the write lock is held throughout,
+  // a settlement that lists and then empties the journal inside one change
+  // never deletes an operation another process stored meanwhile: that
+  // operation waits, and is kept for the next settlement.
+  void BeginChange();
+  void EndChange(bool commit);
 
   const WString& TableFolder() const { return FTableFolder; }
   const WString& DeviceFolder() const { return FDeviceFolder; }
@@ -112,6 +115,29 @@ class TOperJournal {
   bool FResultHasRow = false;                     // FResultData is on a row
   WString FTableFolder;
   WString FDeviceFolder;
+};
+
+// One all-or-nothing change of a journal: begun on construction, rolled
+// back on destruction unless Commit ran (so a failure, an exception
+// included, leaves the journal as it was).
+class TJournalChange {
+ public:
+  explicit TJournalChange(TOperJournal& journal) : FJournal(journal) { FJournal.BeginChange(); }
+  ~TJournalChange() {
+    if (!FEnded) FJournal.EndChange(false);
+  }
+  TJournalChange(const TJournalChange&) = delete;
+  TJournalChange& operator=(const TJournalChange&) = delete;
+
+  // Throws when the commit fails; the change is then rolled back.
+  void Commit() {
+    FEnded = true;
+    FJournal.EndChange(true);
+  }
+
+ private:
+  TOperJournal& FJournal;
+  bool FEnded = false;
 };
 
 }  // namespace qarvex::emulator

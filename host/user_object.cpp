@@ -16,16 +16,20 @@ void ReleaseInterface(void* iface) {
 
 }  // namespace
 
-void TV8UserObject::V8ClearVar(V8Variant* v) const {
+bool TV8UserObject::V8ClearVar(V8Variant* v) const {
   switch (V8TypeCode(v)) {
     case VTYPE_PSTR:
     case VTYPE_BLOB:
-      if (v->vtRecString.pstrVal != nullptr)
+      if (v->vtRecString.pstrVal != nullptr) {
+        if (!V8MM) return false;
         V8MM.FreeMemory(reinterpret_cast<void**>(&v->vtRecString.pstrVal));
+      }
       break;
     case VTYPE_PWSTR:
-      if (v->vtRecWideString.pwstrVal != nullptr)
+      if (v->vtRecWideString.pwstrVal != nullptr) {
+        if (!V8MM) return false;
         V8MM.FreeMemory(reinterpret_cast<void**>(&v->vtRecWideString.pwstrVal));
+      }
       break;
     case VTYPE_INTERFACE:
       if (v->vtRecInterface.pInterfaceVal != nullptr) {
@@ -37,34 +41,35 @@ void TV8UserObject::V8ClearVar(V8Variant* v) const {
       break;
   }
   std::memset(static_cast<void*>(v), 0, sizeof *v);
+  return true;
 }
 
 void TV8UserObject::V8SetBool(V8Variant* v, bool value) const {
-  V8ClearVar(v);
+  if (!V8ClearVar(v)) return;
   v->vt = VTYPE_BOOL;
   v->bVal = value;
 }
 
 void TV8UserObject::V8SetInt(V8Variant* v, std::int32_t value) const {
-  V8ClearVar(v);
+  if (!V8ClearVar(v)) return;
   v->vt = VTYPE_I4;
   v->lVal = value;
 }
 
 void TV8UserObject::V8SetDouble(V8Variant* v, double value) const {
-  V8ClearVar(v);
+  if (!V8ClearVar(v)) return;
   v->vt = VTYPE_R8;
   v->dblVal = value;
 }
 
 void TV8UserObject::V8SetDate(V8Variant* v, TDateTime value) const {
-  V8ClearVar(v);
+  if (!V8ClearVar(v)) return;
   v->vt = VTYPE_DATE;
   v->date = value;
 }
 
 bool TV8UserObject::V8SetWString(V8Variant* v, WStringView value) const {
-  V8ClearVar(v);
+  if (!V8ClearVar(v)) return false;
   v->vt = VTYPE_PWSTR;
   const std::size_t bytes = (value.size() + 1) * sizeof(WCHAR_T);
   void* block = nullptr;
@@ -84,7 +89,7 @@ bool TV8UserObject::V8SetString(V8Variant* v, std::string_view value) const {
 
 bool TV8UserObject::V8SetPChar(V8Variant* v, const char* value) const {
   if (value == nullptr) return true;
-  V8ClearVar(v);
+  if (!V8ClearVar(v)) return false;
   v->vt = VTYPE_PSTR;
   const std::size_t length = std::strlen(value);
   void* block = nullptr;
@@ -97,7 +102,7 @@ bool TV8UserObject::V8SetPChar(V8Variant* v, const char* value) const {
 
 bool TV8UserObject::V8SetBlob(V8Variant* v, const void* value, std::uint32_t length) const {
   if (value == nullptr) return true;
-  V8ClearVar(v);
+  if (!V8ClearVar(v)) return false;
   v->vt = VTYPE_BLOB;
   void* block = nullptr;
   if (!V8MM.AllocMemory(&block, length) || block == nullptr) return false;

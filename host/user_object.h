@@ -40,7 +40,12 @@ class TV8UserObject {
   virtual bool SetMemManager() { return true; }
 
   // Writers. Each clears the variant first (freeing host text it held).
-  void V8ClearVar(V8Variant* v) const;
+  // Host text can only be given back through the host's memory manager: on
+  // an object the host never gave one, a variant holding a host block is
+  // left exactly as it was (V8ClearVar answers false, and the writers write
+  // nothing, the text ones answering false), so the host keeps its block
+  // instead of losing it.
+  bool V8ClearVar(V8Variant* v) const;
   void V8SetBool(V8Variant* v, bool value) const;
   void V8SetInt(V8Variant* v, std::int32_t value) const;
   void V8SetDouble(V8Variant* v, double value) const;

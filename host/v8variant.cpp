@@ -130,11 +130,13 @@ double V8ToDouble(const V8Variant* v) {
 
 TDateTime V8TmToDateTime(const V8Variant* v) {
   const V8Tm& tm = v->tmVal;
-  // Each field is taken as its low 16 bits; no time-zone conversion.
-  auto low16 = [](int value) { return static_cast<int>(static_cast<std::uint16_t>(value)); };
+  // Each field is taken as its low 16 bits before anything is added to it,
+  // so a field near INT_MAX cannot overflow; the sums wrap in 16 bits like
+  // the fields. No time-zone conversion.
+  auto low16 = [](int value) { return static_cast<std::uint16_t>(value); };
   LocalDateTime t;
-  t.year = low16(tm.tm_year + 1900);
-  t.month = low16(tm.tm_mon + 1);
+  t.year = low16(low16(tm.tm_year) + 1900);
+  t.month = low16(low16(tm.tm_mon) + 1);
   t.day = low16(tm.tm_mday);
   t.hour = low16(tm.tm_hour);
   t.minute = low16(tm.tm_min);

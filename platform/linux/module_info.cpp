@@ -1,6 +1,7 @@
 #include "platform/module_info.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -35,9 +36,16 @@ WString ModuleFileName() {
   return FromUtf8(ResolvedPath("/proc/self/exe"));
 }
 
+// An ELF module is asked for its stamp section alone; any other file is
+// searched through (the stamp may sit anywhere in it).
 FileVersion ReadFileVersion(WStringView fileName) {
   const WString name = fileName.empty() ? ModuleFileName() : WString(fileName);
   if (name.empty()) return {};
+  const int fd = ::open(linux_impl::NativePath(name).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  const linux_impl::ElfStampLookup elf = linux_impl::ReadElfVersionStamp(fd);
+  ::close(fd);
+  if (elf.elf) return elf.version.value_or(FileVersion{});
   std::ifstream in(linux_impl::NativePath(name), std::ios::binary);
   if (!in) return {};
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -1,9 +1,14 @@
 #include "platform/linux/version_stamp.h"
 
+#include <elf.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "qarvex_version.h"
 
@@ -20,9 +25,12 @@ constexpr std::uint16_t CheckWord(std::uint16_t a, std::uint16_t b, std::uint16_
   return static_cast<std::uint16_t>(0x5A17 ^ a ^ (b << 1) ^ (c << 2) ^ (d << 3));
 }
 
+#define QARVEX_STAMP_SECTION "qarvex_version_stamp"
+constexpr char kStampSection[] = QARVEX_STAMP_SECTION;
+
 // Not const: the debug information would otherwise carry a second copy of
 // a constant's value.
-[[gnu::used, gnu::retain, gnu::section("qarvex_version_stamp")]]
+[[gnu::used, gnu::retain, gnu::section(QARVEX_STAMP_SECTION)]]
 constinit VersionStamp kStamp = {
     {0x7F, 'q', 'a', 'r', 'v', 'e', 'x', 0x1E, 'f', 'i', 'l', 'e', 'v', 'e', 'r', 0x01},
     {QARVEX_VERSION_MAJOR, QARVEX_VERSION_MINOR, QARVEX_VERSION_RELEASE, QARVEX_VERSION_BUILD},
@@ -61,6 +69,60 @@ std::optional<FileVersion> FindVersionStamp(std::string_view bytes) {
     if (stamp.check == CheckWord(n[0], n[1], n[2], n[3])) return FileVersion{n[0], n[1], n[2], n[3]};
     from = found + 1;
   }
+}
+
+namespace {
+
+// Exactly `size` bytes at `offset`, or false.
+bool ReadAt(int fd, void* into, std::uint64_t size, std::uint64_t offset) {
+  auto* bytes = static_cast<char*>(into);
+  while (size > 0) {
+    const ssize_t got = ::pread(fd, bytes, size, static_cast<off_t>(offset));
+    if (got <= 0) return false;
+    bytes += got;
+    size -= static_cast<std::uint64_t>(got);
+    offset += static_cast<std::uint64_t>(got);
+  }
+  return true;
+}
+
+// Section tables beyond this are not a module of ours (a guard against a
+// damaged header asking for gigabytes).
+constexpr std::uint64_t kMaxSections = 1 << 16;
+constexpr std::uint64_t kMaxNameTable = 1 << 20;
+
+}  // namespace
+
+ElfStampLookup ReadElfVersionStamp(int fd) {
+  ElfStampLookup result;
+  Elf64_Ehdr header{};
+  if (!ReadAt(fd, &header, sizeof header, 0) || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
+      header.e_ident[EI_CLASS] != ELFCLASS64 || header.e_ident[EI_DATA] != ELFDATA2LSB || header.e_shoff == 0 ||
+      header.e_shentsize != sizeof(Elf64_Shdr))
+    return result;
+  // Counts too large for the header live in the first section header.
+  Elf64_Shdr first{};
+  if (!ReadAt(fd, &first, sizeof first, header.e_shoff)) return result;
+  const std::uint64_t count = header.e_shnum != 0 ? header.e_shnum : first.sh_size;
+  const std::uint64_t namesIndex = header.e_shstrndx != SHN_XINDEX ? header.e_shstrndx : first.sh_link;
+  if (count == 0 || count > kMaxSections || namesIndex >= count) return result;
+  std::vector<Elf64_Shdr> sections(count);
+  if (!ReadAt(fd, sections.data(), count * sizeof(Elf64_Shdr), header.e_shoff)) return result;
+  const Elf64_Shdr& namesSection = sections[namesIndex];
+  if (namesSection.sh_type != SHT_STRTAB || namesSection.sh_size > kMaxNameTable) return result;
+  std::string names(namesSection.sh_size, '\0');
+  if (!ReadAt(fd, names.data(), names.size(), namesSection.sh_offset)) return result;
+
+  result.elf = true;
+  const std::string_view wanted(kStampSection, sizeof kStampSection);  // with its terminator
+  for (const Elf64_Shdr& section : sections) {
+    if (section.sh_name >= names.size() || names.compare(section.sh_name, wanted.size(), wanted) != 0) continue;
+    if (section.sh_type == SHT_NOBITS || section.sh_size < sizeof(VersionStamp)) return result;
+    std::string bytes(std::min<std::uint64_t>(section.sh_size, 4096), '\0');
+    if (ReadAt(fd, bytes.data(), bytes.size(), section.sh_offset)) result.version = FindVersionStamp(bytes);
+    return result;
+  }
+  return result;
 }
 
 const void* VersionStampAddress() { return &kStamp; }

@@ -209,7 +209,7 @@ TEST_F(JournalTest, SettlementKeepsAnOperationStoredWhileItListsTheJournal) {
   int id = 0;
   settling.AddOperation(100, otPay, u"listed", id);
 
-  settling.BeginSettlement();
+  settling.BeginChange();
   ASSERT_TRUE(settling.BeginReport());
   Row row;
   int listed = 0;
@@ -227,7 +227,7 @@ TEST_F(JournalTest, SettlementKeepsAnOperationStoredWhileItListsTheJournal) {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(paying.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
   settling.Clear();
-  settling.EndSettlement(true);
+  settling.EndChange(true);
 
   const int survivorId = paying.get();
   const Row survivor = ReadRow(settling, survivorId);
@@ -240,9 +240,9 @@ TEST_F(JournalTest, AFailedSettlementRollsBackAndDeletesNothing) {
   TOperJournal journal(DeviceFolder());
   int id = 0;
   journal.AddOperation(100, otPay, u"kept", id);
-  journal.BeginSettlement();
+  journal.BeginChange();
   journal.Clear();
-  journal.EndSettlement(false);
+  journal.EndChange(false);
   EXPECT_EQ(ReadRow(journal, id).card, u"kept");
 }
 

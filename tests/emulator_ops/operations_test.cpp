@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <utility>
 #include <string>
 
 #include "common/text.h"
 #include "driver/uCustomDriver.h"
+#include "emulator/slip_texts.h"
 #include "emulator/uDriver.h"
 #include "platform/clock.h"
 #include "platform/regional_settings.h"
@@ -106,6 +109,83 @@ TEST_F(OperationsTest, ConnectFailsWithTheReasonWhenNoDataFolderCanBeHad) {
   } catch (const Failure& e) {
     EXPECT_EQ(FromUtf8(e.what()), u"Терминал не подключен");
   }
+}
+
+// A clock that reads well `good` times and then names a time that does not
+// exist, so the step after the journal's (the slip's date) fails.
+std::function<LocalDateTime()> ClockFailingAfter(int good) {
+  return [calls = 0, good]() mutable {
+    return ++calls <= good ? LocalDateTime{2024, 1, 31, 23, 59, 58, 0} : LocalDateTime{2024, 13, 1, 0, 0, 0, 0};
+  };
+}
+
+int Rows(TDriver& terminal) {
+  WString report;
+  terminal.GetReport(report, u"");
+  int rows = 0;
+  for (size_t at = report.find(u"Номер чека:"); at != WString::npos; at = report.find(u"Номер чека:", at + 1)) ++rows;
+  return rows;
+}
+
+// Each operation that changes the journal and then fails (here: its slip
+// cannot be dated) leaves the journal exactly as it was and hands back no
+// number of a row that is not there.
+TEST_F(OperationsTest, AnOperationFailingAfterItsJournalStepStoresAndDeletesNothing) {
+  terminal.Open();
+  TTransactParams first = Params(u"4276380012345678", 10000);
+  terminal.PayOperation(first);
+  ASSERT_EQ(first.ReceiptNum, u"000001");
+
+  // A new row's stamp reads the clock once before the slip; a cancellation
+  // reads it first for its slip.
+  using Operation = void (TDriver::*)(TTransactParams&);
+  const std::pair<Operation, int> operations[] = {{&TDriver::PayOperation, 1},
+                                                  {&TDriver::ReturnPaymentOperation, 1},
+                                                  {&TDriver::AuthorisationOperation, 1},
+                                                  {&TDriver::CancelPaymentOperation, 0}};
+  for (const auto& [operation, goodReadings] : operations) {
+    platform::OverrideClock(ClockFailingAfter(goodReadings));
+    TTransactParams p = Params(u"4276380012345678", 20000, u"1");
+    EXPECT_THROW((terminal.*operation)(p), Failure);
+    EXPECT_EQ(p.ReceiptNum, u"1") << "the numbers stay as sent";
+    EXPECT_EQ(p.ReceiptText, u"");
+    platform::OverrideClock(ClockFailingAfter(1000));
+    EXPECT_EQ(Rows(terminal), 1) << "the journal is as before";
+  }
+  TTransactParams next = Params(u"4276380012345678", 10000);
+  terminal.PayOperation(next);
+  EXPECT_EQ(next.ReceiptNum, u"000002") << "no number was used up";
+
+  // A settlement whose report cannot be dated clears nothing.
+  platform::OverrideClock(ClockFailingAfter(0));
+  WString text = u"untouched";
+  EXPECT_THROW(terminal.SettlementOperation(text), Failure);
+  EXPECT_EQ(text, u"untouched");
+  platform::OverrideClock(ClockFailingAfter(1000));
+  EXPECT_EQ(Rows(terminal), 2);
+}
+
+// The width is checked before the question: a refused operation asks nothing.
+TEST_F(OperationsTest, AWidthTooWideToLayOutIsRefusedBeforeTheQuestionWithWidthAndBound) {
+  terminal.Open();
+  terminal.SetUseDialogs(true);
+  host.answer = true;
+  terminal.SetLineLength(kMaxLineLength + 1);
+  TTransactParams p = Params(u"4276380012345678", 10000);
+  try {
+    terminal.PayOperation(p);
+    ADD_FAILURE() << "a width above the bound must be refused";
+  } catch (const Failure& e) {
+    EXPECT_EQ(FromUtf8(e.what()), u"Ширина строки 10001 больше допустимой: не более 10000 символов");
+  }
+  EXPECT_TRUE(host.questions.empty());
+  WString copy;
+  EXPECT_THROW(terminal.GetReceiptCopy(u"", copy), Failure);
+  EXPECT_THROW(terminal.GetReport(copy, u""), Failure);
+  EXPECT_THROW(BuildSlip(u"x", 1, 0, u"", 0, true, 2147483647), Failure);
+  terminal.SetLineLength(kMaxLineLength);
+  terminal.PayOperation(p);
+  EXPECT_EQ(p.ReceiptNum, u"000001");
 }
 
 }  // namespace

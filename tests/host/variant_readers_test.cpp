@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "common/datetime.h"
 #include "common/error.h"
@@ -124,6 +125,25 @@ TEST(V8Readers, ImpossibleBrokenDownTimeIsAFailure) {
   EXPECT_THROW(V8AsDate(&feb30), Failure);
   EXPECT_THROW(V8AsDate(&hour25), Failure);
   EXPECT_THROW(V8AsDate(&negative), Failure);
+}
+
+// Fields at the ends of the int range are cut to 16 bits before the year and
+// month offsets are added (no signed overflow); the sums wrap in 16 bits as
+// before, and what they name is judged like any other date.
+TEST(V8Readers, BrokenDownTimeFieldsAtTheIntLimitsAreCutBeforeAdding) {
+  constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+  for (auto tm : {Tm(124, kMax, 1, 0, 0, 0), Tm(kMin, kMin, kMin, kMin, kMin, kMin),
+                  Tm(kMax, kMax, kMax, kMax, kMax, kMax), Tm(124, 0, 1, kMax, 0, 0)}) {
+    EXPECT_THROW(V8AsDate(&tm), Failure);
+    EXPECT_THROW(V8ToStr(&tm), Failure);
+  }
+  // 0x7FFFFFFF + 1900 keeps 1899 in its low 16 bits.
+  auto yearMax = Tm(kMax, 0, 1, 0, 0, 0);
+  EXPECT_DOUBLE_EQ(V8AsDate(&yearMax), EncodeDateTime({1899, 1, 1, 0, 0, 0, 0}));
+  auto wrapped = Tm(65536 + 124, 65536, 65536 + 31, 65536 + 10, 20, 30);
+  EXPECT_DOUBLE_EQ(V8AsDate(&wrapped), EncodeDateTime({2024, 1, 31, 10, 20, 30, 0}));
+  auto before1900 = Tm(-1, 11, 31, 0, 0, 0);
+  EXPECT_DOUBLE_EQ(V8AsDate(&before1900), EncodeDateTime({1899, 12, 31, 0, 0, 0, 0}));
 }
 
 TEST(V8Readers, TextReadingStopsAtTheTerminatorAndIgnoresByteText) {

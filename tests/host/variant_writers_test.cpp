@@ -127,3 +127,40 @@ TEST_F(V8Writers, ClearingAnInterfaceValueReleasesIt) {
 
 }  // namespace
 }  // namespace qarvex::host
+
+namespace qarvex::host {
+namespace {
+
+// Found by fuzzing: an object the host never gave a memory manager zeroed a
+// variant holding host text without giving the block back, so the host lost
+// it. Now such a variant is left as it was, whichever writer is used.
+TEST(V8WritersWithoutAMemoryManager, AVariantHoldingHostTextIsLeftAsItWas) {
+  TV8UserObject object;  // no memory manager
+  char16_t hostText[] = u"host";
+  V8Variant v{};
+  v.vt = VTYPE_PWSTR;
+  v.vtRecWideString.pwstrVal = hostText;
+  v.vtRecWideString.wstrLen = 4;
+  V8Variant before = v;
+  EXPECT_FALSE(object.V8ClearVar(&v));
+  object.V8SetBool(&v, true);
+  object.V8SetInt(&v, 5);
+  object.V8SetDouble(&v, 1.5);
+  object.V8SetDate(&v, 2.0);
+  EXPECT_FALSE(object.V8SetWString(&v, u"new"));
+  EXPECT_FALSE(object.V8SetPChar(&v, "new"));
+  EXPECT_FALSE(object.V8SetBlob(&v, "ab", 2));
+  EXPECT_EQ(std::memcmp(&v, &before, sizeof v), 0);
+
+  // A variant without host memory is written as usual.
+  V8Variant plain{};
+  object.V8SetInt(&plain, 7);
+  EXPECT_EQ(plain.vt, VTYPE_I4);
+  EXPECT_EQ(plain.lVal, 7);
+  EXPECT_FALSE(object.V8SetWString(&plain, u"x")) << "no memory to put text in";
+  EXPECT_EQ(plain.vt, VTYPE_PWSTR);
+  EXPECT_EQ(plain.vtRecWideString.pwstrVal, nullptr);
+}
+
+}  // namespace
+}  // namespace qarvex::host

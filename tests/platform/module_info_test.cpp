@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/module_info.h"
@@ -75,6 +76,36 @@ TEST(ModuleInfo, FilesWithoutAWellFormedStampGiveZeros) {
   damaged[24] = static_cast<char>(damaged[24] ^ 0x40);
   WriteFile(t.root() + "/damaged", damaged);
   EXPECT_EQ(Text(ReadFileVersion(FromUtf8(t.root() + "/damaged"))), "0.0.0.0");
+}
+
+// A module is asked for its stamp section alone: stripping keeps it, a
+// damaged stamp there gives zeros, and the same bytes outside that section
+// do not count.
+TEST(ModuleInfo, AnElfModuleIsReadFromItsStampSection) {
+  TempFolders t;
+  const std::string stripped = t.root() + "/stripped.so", renamed = t.root() + "/renamed.so";
+  std::filesystem::create_directories(t.root());
+  ASSERT_EQ(std::system(("strip -o " + stripped + " " + QARVEX_PROBE_LIBRARY).c_str()), 0);
+  EXPECT_EQ(Text(ReadFileVersion(FromUtf8(stripped))), "1.0.6.15");
+  ASSERT_EQ(std::system(("objcopy --rename-section qarvex_version_stamp=elsewhere " + std::string(QARVEX_PROBE_LIBRARY) +
+                         " " + renamed).c_str()),
+            0);
+  EXPECT_NE(ReadFile(renamed).find(std::string(reinterpret_cast<const char*>(&kBuilt), sizeof kBuilt)),
+            std::string::npos) << "the stamp's bytes are still in the file";
+  EXPECT_EQ(Text(ReadFileVersion(FromUtf8(renamed))), "0.0.0.0");
+
+  std::string module = ReadFile(stripped);
+  const size_t at = module.find(std::string(reinterpret_cast<const char*>(&kBuilt), sizeof kBuilt));
+  ASSERT_NE(at, std::string::npos);
+  module[at + 8] = static_cast<char>(module[at + 8] ^ 0x40);  // the check word
+  WriteFile(t.root() + "/damaged.so", module);
+  EXPECT_EQ(Text(ReadFileVersion(FromUtf8(t.root() + "/damaged.so"))), "0.0.0.0");
+
+  // A header promising more sections than any module has is not believed.
+  std::string huge = ReadFile(stripped);
+  huge[60] = huge[61] = '\xFF';  // e_shnum
+  WriteFile(t.root() + "/huge.so", huge);
+  EXPECT_EQ(Text(ReadFileVersion(FromUtf8(t.root() + "/huge.so"))), "1.0.6.15") << "searched through instead";
 }
 
 }  // namespace
