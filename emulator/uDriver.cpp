@@ -34,11 +34,6 @@ TDriver::TDriver() = default;
 
 TDriver::~TDriver() { TDriver::Close(); }
 
-void TDriver::Register() {
-  RegisterDriver(ClassInfo(), u"qarvex_termemu", ResString(StringId::DriverName),
-                 ResString(StringId::DriverDescription));
-}
-
 // --- connection ------------------------------------------------------------
 
 void TDriver::Open() {
@@ -55,7 +50,7 @@ void TDriver::Close() {
   FOperJournal.reset();
 }
 
-WString TDriver::GetDeviceFolder() const { return DeviceFolderFor(driver::ExtensionName); }
+WString TDriver::GetDeviceFolder() const { return DeviceFolderFor(driver::ExtensionName()); }
 
 TOperJournal& TDriver::Journal() {
   if (!FOperJournal) throw Failure(ResString(StringId::NotConnected));

@@ -28,10 +28,6 @@ class TDriver : public acquiring::TAcquiringTerminalDriver {
   // Disconnects before the object goes (this class's Close hook).
   ~TDriver() override;
 
-  // Registers TDriver with the host: extension and class name
-  // qarvex_termemu, the driver's name and description.
-  static void Register();
-
   void Open() override;
   void Close() override;
 

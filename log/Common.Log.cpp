@@ -22,7 +22,7 @@ namespace {
 
 // LogLock: held only while one line goes into the file, so lines of this
 // process's threads never mix. Other processes are kept apart by the
-// append-only write of the platform layer.
+// append-only write of the platform layer. Built by Load, like Place().
 std::mutex& LogLock() {
   static std::mutex lock;
   return lock;
@@ -32,8 +32,8 @@ std::atomic<bool> started{false};
 
 // LogName and where its lines go: the name's bare form and its folder, looked
 // up once and again only when a line finds the folder gone. Written at
-// registration and at unload, read on every line. Never destroyed, so a Stop
-// from another module's static destruction at unload still finds it.
+// registration and at unload, read on every line. Built by Load, first thing
+// at library start-up, so it is still there for the stop line at unload.
 struct LogPlace {
   WString name;      // LogName as registered
   WString baseName;  // its file-name part without extension
@@ -43,10 +43,8 @@ struct LogPlace {
   WString dayFile;
 };
 std::mutex placeLock;
-// Built on first use: the main module's start-up code names the log before
-// this unit's own dynamic initialisation may have run.
 LogPlace& Place() {
-  static LogPlace& place = *new LogPlace;
+  static LogPlace place;
   return place;
 }
 
@@ -236,7 +234,21 @@ WString TLog::LogName() {
 
 bool TLog::Started() { return started.load(); }
 
-void TLog::ResetForUnload() { SetLogName({}); }
+void TLog::Load() {
+  LogLock();
+  Place();
+}
+
+void TLog::Unload() noexcept {
+  try {
+    Stop();
+  } catch (...) {
+  }
+  try {
+    SetLogName({});
+  } catch (...) {
+  }
+}
 
 namespace log_testing {
 

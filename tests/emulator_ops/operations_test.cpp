@@ -29,7 +29,7 @@ WString L(const WString& text) { return text + u"\r\n"; }
 class OperationsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    driver::ExtensionName = u"qarvex_termemu";
+    driver::ExtensionName() = u"qarvex_termemu";
     platform::OverrideClock([] { return LocalDateTime{2024, 1, 31, 23, 59, 58, 0}; });
     platform::OverrideRegionalSettings(platform::RegionalSettings{u',', u'.', u'-'});
     host.Attach(terminal);

@@ -60,7 +60,7 @@ TEST_F(LogLifecycle, StopLineOnlyAfterTheBannerAndWhileOn) {
   On();
   TLog::Stop();
   EXPECT_EQ(Day("2024.03.05"), Banner() + kLine + "============Stop log===============\r\n\r\n");
-  TLog::ResetForUnload();
+  TLog::Unload();
   EXPECT_TRUE(TLog::LogName().empty());
 }
 
