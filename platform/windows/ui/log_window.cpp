@@ -7,7 +7,6 @@
 #include "platform/windows/ui/modal_window.h"
 #include "platform/windows/ui/pictures.h"
 #include "platform/windows/win_system.h"
-#include "resources/resource_strings.h"
 
 namespace qarvex::platform::windows_ui {
 namespace {
@@ -39,7 +38,7 @@ class LogWindow final : public ModalWindow, public ILogView {
     layout.sizeable = true;
     layout.fontHeight = 13;
     layout.icon = SheetOfPaperIcon();
-    RunModal(ResString(StringId::LogViewerCaption), layout);
+    RunModal(form_.Caption(), layout);
   }
 
   // --- ILogView
