@@ -14,6 +14,9 @@ using WStringView = std::u16string_view;
 std::string ToUtf8(WStringView text);
 WString FromUtf8(std::string_view text);
 
+// The line end of every slip, copy, report and log line.
+inline constexpr char16_t kLineEnd[] = u"\r\n";
+
 // Removes leading and trailing characters at or below the blank (blanks and
 // control characters), the trimming every caption, message and slip text gets.
 WString TrimBlanksAndControls(WStringView text);

@@ -64,8 +64,8 @@ class TDriver : public acquiring::TAcquiringTerminalDriver {
   // The approval question; true at once when UseDialogs is off. Raises
   // "Could not display dialog box" when the host cannot show it.
   bool AskApproval(WStringView ATitle, Currency AAmount);
-  // The device folder, created when missing.
-  WString GetDeviceFolder() const;
+  // The device folder, created when missing (so not a const query).
+  WString GetDeviceFolder();
   bool Connected() const { return FOperJournal != nullptr; }
 
  private:

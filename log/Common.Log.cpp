@@ -48,8 +48,6 @@ LogPlace& Place() {
   return place;
 }
 
-constexpr char kLineEnd[] = "\r\n";  // as written to the file
-
 // "yyyy.mm.dd"
 void AppendDateText(WString& out, const LocalDateTime& t) {
   AppendIntText(out, t.year, 4);
@@ -160,7 +158,7 @@ WString FormatLine(const LocalDateTime& t, WStringView caption, WStringView mess
 // granted again, and is then written.
 void WriteLogLine(WStringView text, const LocalDateTime& when) {
   std::string bytes = ToUtf8(text);
-  bytes += kLineEnd;
+  bytes += ToUtf8(kLineEnd);
   if (const WString path = KnownFileOf(when); !path.empty()) {
     std::lock_guard<std::mutex> hold(LogLock());
     if (platform::AppendToFileIfFolderExists(path, bytes)) return;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -114,10 +115,14 @@ inline std::u16string TimeText(std::time_t now) {
 
 // The seconds a call spanned, from a reading of the clock before it to one
 // after it: a slip may be dated with any of them (a slow machine can take
-// more than a second).
+// more than a second). Read from the clock the component reads: std::time
+// may come from a coarser clock that is still in the last second when the
+// component's is already in the next.
+inline std::time_t ClockSeconds() { return std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()); }
+
 struct CallTime {
-  std::time_t from = std::time(nullptr), to = from;
-  void End() { to = std::time(nullptr); }
+  std::time_t from = ClockSeconds(), to = from;
+  void End() { to = ClockSeconds(); }
   std::vector<std::u16string> Texts() const {
     std::vector<std::u16string> texts;
     for (std::time_t t = from; t <= to; ++t) texts.push_back(TimeText(t));

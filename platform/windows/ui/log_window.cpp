@@ -115,15 +115,7 @@ class LogWindow final : public ModalWindow, public ILogView {
   void OnTimer() override { RunHandler(*this, [&] { form_.tmrCheckFileTimer(*this); }); }
 
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    // The read-only text box keeps the window colour of an editable one.
-    if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == Control(kLog)) {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-      ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-      result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-      return true;
-    }
-    return false;
+    return KeepEditableColours(message, wParam, lParam, Control(kLog), result);
   }
 
   ILogForm& form_;

@@ -91,15 +91,7 @@ class TextBoxWindow final : public ModalWindow, public ITextBoxView {
       result = MAKELRESULT(kPrint, DC_HASDEFID);
       return true;
     }
-    // The read-only text box keeps the window colour of an editable one.
-    if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == Control(kText)) {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-      ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-      result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-      return true;
-    }
-    return false;
+    return KeepEditableColours(message, wParam, lParam, Control(kText), result);
   }
 
   ITextBoxForm& form_;
