@@ -158,8 +158,7 @@ WString FormatLine(const LocalDateTime& t, WStringView caption, WStringView mess
 // granted again, and is then written.
 void WriteLogLine(WStringView text, const LocalDateTime& when) {
   std::string bytes = ToUtf8(text);
-  static const std::string lineEnd = ToUtf8(kLineEnd);
-  bytes += lineEnd;
+  bytes += ToUtf8(kLineEnd);
   if (const WString path = KnownFileOf(when); !path.empty()) {
     std::lock_guard<std::mutex> hold(LogLock());
     if (platform::AppendToFileIfFolderExists(path, bytes)) return;

@@ -69,25 +69,13 @@ void WriteAll(int fd, std::string_view bytes, WStringView path) {
   }
 }
 
-// The log appends to one file line after line: the name it gives is
-// converted once per thread, not for every line.
-const std::string& NativePathOfAppended(WStringView path) {
-  thread_local WString lastPath;
-  thread_local std::string lastNative;
-  if (lastNative.empty() || WStringView(lastPath) != path) {
-    lastNative = NativePath(path);
-    lastPath.assign(path);
-  }
-  return lastNative;
-}
-
 }  // namespace
 
 // O_APPEND makes the kernel position and write each call as one unit, so a
 // line handed over in a single write() is never split by another process's
 // line and nobody waits on or fails for anybody else's open file.
 bool AppendToFileIfFolderExists(WStringView path, std::string_view bytes) {
-  const int opened = OpenCreating(NativePathOfAppended(path), O_WRONLY | O_APPEND, path);
+  const int opened = OpenCreating(NativePath(path), O_WRONLY | O_APPEND, path);
   if (opened < 0) return false;
   FileDescriptor fd(opened);
   WriteAll(fd.get(), bytes, path);
