@@ -42,7 +42,7 @@ struct LogPlace {
   LocalDateTime day{};
   WString dayFile;
 };
-std::mutex placeLock;
+std::mutex placeLock;  // guards Place(); never held while a file is open
 LogPlace& Place() {
   static LogPlace place;
   return place;
