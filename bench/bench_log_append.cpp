@@ -2,8 +2,9 @@
 // that opens, appends and closes the same daily file directly. The log
 // folder lives in a temporary XDG folder removed at the end. On a shared
 // machine compare them as
-//   bench_log_append --benchmark_repetitions=10 \
-//     --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
+//   bench_log_append --benchmark_repetitions=10
+//     --benchmark_enable_random_interleaving=true
+//     --benchmark_report_aggregates_only=true
 // so that both go through the same stretches of noise.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
