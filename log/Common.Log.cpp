@@ -20,9 +20,11 @@ std::atomic<std::uint8_t> TLog::LogLevel{0};
 
 namespace {
 
-// LogLock: held only while one line goes into the file, so lines of this
-// process's threads never mix. Other processes are kept apart by the
-// append-only write of the platform layer. Built by Load, like Place().
+// LogLock: held while one line goes into the file, so lines of this
+// process's threads never mix, and while the remembered place (Place()) is
+// read or changed; never while a folder is looked up, created or granted.
+// Other processes are kept apart by the append-only write of the platform
+// layer. Built by Load, like Place().
 std::mutex& LogLock() {
   static std::mutex lock;
   return lock;
@@ -42,7 +44,6 @@ struct LogPlace {
   LocalDateTime day{};
   WString dayFile;
 };
-std::mutex placeLock;  // guards Place(); never held while a file is open
 LogPlace& Place() {
   static LogPlace place;
   return place;
@@ -97,11 +98,11 @@ WString FindLogFolder(WStringView baseName) {
 LogPlace RefreshPlace() {
   LogPlace place;
   {
-    std::lock_guard<std::mutex> hold(placeLock);
+    std::lock_guard<std::mutex> hold(LogLock());
     place = Place();
   }
   place.folder = FindLogFolder(place.baseName);
-  std::lock_guard<std::mutex> hold(placeLock);
+  std::lock_guard<std::mutex> hold(LogLock());
   if (Place().name == place.name && Place().folder != place.folder) {
     Place().folder = place.folder;
     Place().dayFile.clear();
@@ -113,19 +114,6 @@ WString FileOf(const LogPlace& place, const LocalDateTime& day) {
   WString file = place.folder + place.baseName + u"_";
   AppendDateText(file, day);
   return file + u".log";
-}
-
-// The file of `day` in the folder as last found; empty when it was never
-// looked up.
-WString KnownFileOf(const LocalDateTime& day) {
-  std::lock_guard<std::mutex> hold(placeLock);
-  LogPlace& place = Place();
-  if (place.folder.empty()) return {};
-  if (place.dayFile.empty() || !SameDay(place.day, day)) {
-    place.dayFile = FileOf(place, day);
-    place.day = day;
-  }
-  return place.dayFile;
 }
 
 WString FormatLine(const LocalDateTime& t, WStringView caption, WStringView message, TLog::TMsgType type) {
@@ -152,16 +140,22 @@ WString FormatLine(const LocalDateTime& t, WStringView caption, WStringView mess
   return line;
 }
 
-// One line into the file of the day `when` falls on. The path (and the
-// folder) is settled before the lock is taken. The folder is not checked
-// before every line: a line that finds it gone has it looked up, created and
-// granted again, and is then written.
+// One line into the file of the day `when` falls on. The folder is not
+// checked before every line: a line that finds it gone has it looked up,
+// created and granted again (without the lock), and is then written.
 void WriteLogLine(WStringView text, const LocalDateTime& when) {
   std::string bytes = ToUtf8(text);
   bytes += ToUtf8(kLineEnd);
-  if (const WString path = KnownFileOf(when); !path.empty()) {
+  {
     std::lock_guard<std::mutex> hold(LogLock());
-    if (platform::AppendToFileIfFolderExists(path, bytes)) return;
+    LogPlace& place = Place();
+    if (!place.folder.empty()) {
+      if (place.dayFile.empty() || !SameDay(place.day, when)) {
+        place.dayFile = FileOf(place, when);
+        place.day = when;
+      }
+      if (platform::AppendToFileIfFolderExists(place.dayFile, bytes)) return;
+    }
   }
   const WString path = FileOf(RefreshPlace(), when);
   std::lock_guard<std::mutex> hold(LogLock());
@@ -217,7 +211,7 @@ void TLog::WriteTextFile(WStringView fileName, WStringView text) {
 }
 
 void TLog::SetLogName(WStringView name) {
-  std::lock_guard<std::mutex> hold(placeLock);
+  std::lock_guard<std::mutex> hold(LogLock());
   LogPlace& place = Place();
   place.name = name;
   place.baseName = BaseNameOf(name);
@@ -226,7 +220,7 @@ void TLog::SetLogName(WStringView name) {
 }
 
 WString TLog::LogName() {
-  std::lock_guard<std::mutex> hold(placeLock);
+  std::lock_guard<std::mutex> hold(LogLock());
   return Place().name;
 }
 
