@@ -1,7 +1,6 @@
 #include "common/text.h"
 
 #include <climits>
-#include <cstring>
 
 namespace qarvex {
 
@@ -15,17 +14,11 @@ std::string ToUtf8(WStringView text) {
   const size_t size = text.size();
   for (size_t i = 0; i < size; ++i) {
     // Runs of ASCII, the bulk of log lines and paths, eight units at a time.
-    // Copied through local blocks: the output is char, which may alias the
-    // input, and would keep the compiler from moving eight units at once.
     while (i + 8 <= size) {
-      char16_t units[8];
-      std::memcpy(units, text.data() + i, sizeof units);
       char16_t any = 0;
-      for (const char16_t unit : units) any |= unit;
+      for (size_t k = 0; k < 8; ++k) any |= text[i + k];
       if (any >= 0x80) break;
-      char bytes[8];
-      for (size_t k = 0; k < 8; ++k) bytes[k] = static_cast<char>(units[k]);
-      std::memcpy(p, bytes, sizeof bytes);
+      for (size_t k = 0; k < 8; ++k) p[k] = static_cast<char>(text[i + k]);
       p += 8;
       i += 8;
     }
