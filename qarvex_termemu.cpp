@@ -1,13 +1,9 @@
 // The main module: the library's three exports and what happens when the
 // host loads and unloads the library.
-#include <memory>
-
-#include "driver/uCustomDriver.h"
 #include "emulator/uDriver.h"
 #include "host/abi.h"
 #include "host/component.h"
 #include "host/registry.h"
-#include "log/Common.Log.h"
 #include "resources/resource_strings.h"
 
 using qarvex::host::HostLong;
@@ -15,8 +11,7 @@ using qarvex::host::WCHAR_T;
 
 namespace {
 
-// Registers every class the host may create. Runs once at load, after the
-// registry exists.
+// Registers every class the host may create. Runs once, at load.
 void RegisterComponentClasses() {
   using qarvex::emulator::TDriver;
   TDriver::RegisterDriver(TDriver::ClassInfo(), u"qarvex_termemu",
@@ -24,37 +19,25 @@ void RegisterComponentClasses() {
                           qarvex::ResString(qarvex::StringId::DriverDescription));
 }
 
-// Load and unload of the library. Everything it uses at start-up is
-// constant-initialised or a function-local static, so the order in which the
-// library's static objects are built does not matter.
-struct LibraryLifetime {
-  LibraryLifetime() {
+// Load of the library: the registration, after the library's state (built
+// by its first use here) has started up. The unload is the state's own
+// destructor.
+struct LibraryStartUp {
+  LibraryStartUp() {
     // An exception here would end the host process while it loads us; a
     // library whose registration failed lists no class instead.
     try {
-      qarvex::host::StartUp();
       RegisterComponentClasses();
     } catch (...) {
       try {
-        qarvex::host::ShutDown();
-        qarvex::host::StartUp();
+        qarvex::host::ClassRegistry().Clear();
       } catch (...) {
       }
     }
   }
-  ~LibraryLifetime() {
-    try {
-      qarvex::TLog::Stop();
-    } catch (...) {
-      // An unload must not fail because the stop line could not be written.
-    }
-    qarvex::TLog::ResetForUnload();
-    qarvex::driver::ExtensionName.clear();
-    qarvex::host::ShutDown();
-  }
 };
 
-LibraryLifetime g_library;
+LibraryStartUp g_startUp;
 
 }  // namespace
 

@@ -18,15 +18,7 @@ enum : std::int32_t {
   kSlip = 6,
 };
 constexpr std::int32_t kSettlementText = 1;
-constexpr std::size_t kVisibleCardDigits = 4;
 }  // namespace
-
-WString MaskCardNumber(WStringView ACard) {
-  if (ACard.size() <= kVisibleCardDigits) return WString();
-  WString masked(ACard.size() - kVisibleCardDigits, u'*');
-  masked.append(ACard.substr(ACard.size() - kVisibleCardDigits));
-  return masked;
-}
 
 TAcquiringTerminalDriver::TAcquiringTerminalDriver() : FCurrencyCode(u"643") {
   UpdateDriverInfo(&driver::DriverInfo);

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "acquiring/card_number.h"
 #include "common/number_format.h"
 #include "common/text.h"
 #include "driver/uCommonDriver.h"
@@ -27,10 +28,6 @@ struct TTransactParams {
 
   void Clear() { *this = TTransactParams{}; }
 };
-
-// The card number with all but its last four characters replaced by "*";
-// empty for four characters or fewer.
-WString MaskCardNumber(WStringView ACard);
 
 class TAcquiringTerminalDriver : public driver::TCommonDriver {
  public:

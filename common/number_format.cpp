@@ -14,9 +14,12 @@ WString FormatGeneral(double value, char16_t decimalSeparator) {
   if (std::isinf(value)) return value > 0 ? u"INF" : u"-INF";
   if (value == 0) return u"0";
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", value);  // d.dddddddddddddde+XX: 15 digits
-  std::string s(buf);
+  const int printed = std::snprintf(buf, sizeof buf, "%.14e", value);  // d.dddddddddddddde+XX: 15 digits
+  // The C library's text is read no further than it says it wrote, and a
+  // text without its exponent is refused rather than searched past its end.
+  const std::string s(buf, printed > 0 && printed < static_cast<int>(sizeof buf) ? static_cast<size_t>(printed) : 0);
   const size_t ePos = s.find('e');
+  if (ePos == std::string::npos) throw Failure("Cannot format the number");
   const int exponent = std::atoi(s.c_str() + ePos + 1);
   const bool negative = s[0] == '-';
   std::string digits;

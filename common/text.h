@@ -14,13 +14,21 @@ using WStringView = std::u16string_view;
 std::string ToUtf8(WStringView text);
 WString FromUtf8(std::string_view text);
 
+// The line end of every slip, copy, report and log line.
+inline constexpr char16_t kLineEnd[] = u"\r\n";
+
 // Removes leading and trailing characters at or below the blank (blanks and
 // control characters), the trimming every caption, message and slip text gets.
 WString TrimBlanksAndControls(WStringView text);
+// The same, as a view into `text`.
+WStringView TrimmedOfBlanksAndControls(WStringView text);
 
-// Decimal text of a 32-bit integer, zero-padded to at least `minDigits`
-// digits (printf's "%.Nd"; the minus sign does not count as a digit).
+// Decimal text of an integer, zero-padded to at least `minDigits` digits
+// (printf's "%.Nd"; the minus sign does not count as a digit).
 WString IntToText(long long value, int minDigits = 1);
+// The same text appended to `out`, for callers that build a line piece by
+// piece.
+void AppendIntText(WString& out, long long value, int minDigits = 1);
 
 // Parses the whole text as a signed 32-bit decimal integer (optional sign,
 // digits only, no blanks). Returns false when it is not one.

@@ -1,26 +1,12 @@
 #include "driver/uCustomDriver.h"
 
+#include "host/library_state.h"
 #include "host/registry.h"
 #include "log/Common.Log.h"
 
 namespace qarvex::driver {
 
-namespace {
-// Built before every static object without a priority, because
-// registration writes it from another unit's start-up code (gcc initialises
-// it as a constant anyway; clang 14 cannot build a string at compile time),
-// and never destroyed, because the main module clears it during the
-// library's static destruction.
-union UndestroyedText {
-  UndestroyedText() : text() {}
-  ~UndestroyedText() {}
-  WString text;
-};
-[[gnu::init_priority(1000)]] UndestroyedText g_extensionName;
-}  // namespace
-
-// A reference to a static object: bound as a constant, before any code runs.
-constinit WString& ExtensionName = g_extensionName.text;
+WString& ExtensionName() { return host::Library().ExtensionName; }
 
 const TDriverClass& TCustomDriver::ClassInfo() {
   static const TDriverClass info{u"TCustomDriver", nullptr, {}, nullptr, nullptr};
@@ -50,7 +36,7 @@ void TCustomDriver::RegisterDriver(const TDriverClass& AClass, WStringView AExte
                 });
   });
 
-  ExtensionName.assign(AExtension);
+  ExtensionName().assign(AExtension);
   TLog::SetLogName(AExtension);
   TLog::Start();
 }

@@ -35,8 +35,9 @@ struct TResult {
 };
 
 // The extension name given at registration; names the component's data
-// folder. Written once at start-up, cleared at unload.
-extern WString& ExtensionName;
+// folder. Held by the library's state: written once at start-up, gone at
+// unload.
+WString& ExtensionName();
 
 class TCustomDriver : public host::TV8UserObject {
  public:

@@ -12,9 +12,7 @@ TFileVersion ReadFileVersion(WStringView AFileName) {
 }
 
 WString FileVersionText(WStringView AFileName) {
-  const TFileVersion v = ReadFileVersion(AFileName);
-  return IntToText(v.Major) + u'.' + IntToText(v.Minor) + u'.' + IntToText(v.Release) + u'.' +
-         IntToText(v.Build);
+  return platform::FileVersionText(platform::ReadFileVersion(AFileName));
 }
 
 }  // namespace qarvex::driver

@@ -79,6 +79,7 @@ class JournalDatabase {
   // Rows changed by the last INSERT/UPDATE/DELETE, and the rowid of the last
   // INSERT, both on this connection only.
   int Changes() const;
+  std::int64_t LastInsertRowId() const;
 
   // A transaction that takes the write lock at once and keeps the
   // connection open across operations until it ends: Close() does nothing
@@ -89,7 +90,6 @@ class JournalDatabase {
   // own lock is then taken with the bounded wait of any writer.
   void BeginHeldTransaction();
   void EndHeldTransaction(bool commit);
-  std::int64_t LastInsertRowId() const;
 
  private:
   static int WaitForLock(void* self, int attempt);

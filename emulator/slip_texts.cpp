@@ -1,9 +1,8 @@
 #include "emulator/slip_texts.h"
 
-#include "acquiring/uAcquiringTerminalDriver.h"
+#include "acquiring/card_number.h"
 #include "common/error.h"
 #include "emulator/uCommonUtils.h"
-#include "platform/clock.h"
 #include "resources/resource_strings.h"
 
 namespace qarvex::emulator {
@@ -29,8 +28,6 @@ void AddLine(WString& text, WStringView line) {
 void AddLabelLine(WString& text, WStringView label, WStringView value, int width) {
   AddLine(text, FormatLabelLine(label, value, width, u' '));
 }
-
-TDateTime Now() { return EncodeDateTime(platform::NowLocal()); }
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "emulator/uCommonUtils.h"
 
+#include "platform/clock.h"
 #include "platform/regional_settings.h"
 
 namespace qarvex::emulator {
@@ -48,5 +49,7 @@ WString SlipAmountText(Currency amount) {
 }
 
 WString ReceiptNumberText(int id) { return IntToText(id, 6); }
+
+TDateTime Now() { return EncodeDateTime(platform::NowLocal()); }
 
 }  // namespace qarvex::emulator

@@ -29,7 +29,7 @@ WString SlipAmountText(Currency amount);
 // A journal ID zero-padded to at least six digits.
 WString ReceiptNumberText(int id);
 
-// The line end used by every slip, copy and report line.
-inline constexpr char16_t kLineEnd[] = u"\r\n";
+// The local time now, from the platform's (replaceable) clock.
+TDateTime Now();
 
 }  // namespace qarvex::emulator

@@ -4,8 +4,8 @@
 #include "emulator/approval_question.h"
 #include "emulator/device_folder.h"
 #include "emulator/slip_texts.h"
+#include "emulator/uCommonUtils.h"
 #include "emulator/ufmAdditionalActions.h"
-#include "platform/clock.h"
 #include "platform/current_directory.h"
 #include "resources/resource_strings.h"
 
@@ -19,10 +19,8 @@ namespace {
 using acquiring::MaskCardNumber;
 using acquiring::TTransactParams;
 
-TDateTime Now() { return EncodeDateTime(platform::NowLocal()); }
 
 // The numbers a new operation hands back, all made from the journal ID.
-WString ReceiptNumberOf(int id) { return IntToText(id, 6); }
 WString ReferenceNumberOf(int id) { return IntToText(id, 12); }
 WString AuthCodeOf(int id) { return IntToText(id, 6); }
 
@@ -33,11 +31,6 @@ WString TitleOf(TOperType type) { return OperTypeName(type); }
 TDriver::TDriver() = default;
 
 TDriver::~TDriver() { TDriver::Close(); }
-
-void TDriver::Register() {
-  RegisterDriver(ClassInfo(), u"qarvex_termemu", ResString(StringId::DriverName),
-                 ResString(StringId::DriverDescription));
-}
 
 // --- connection ------------------------------------------------------------
 
@@ -55,7 +48,7 @@ void TDriver::Close() {
   FOperJournal.reset();
 }
 
-WString TDriver::GetDeviceFolder() const { return DeviceFolderFor(driver::ExtensionName); }
+WString TDriver::GetDeviceFolder() { return DeviceFolderFor(driver::ExtensionName()); }
 
 TOperJournal& TDriver::Journal() {
   if (!FOperJournal) throw Failure(ResString(StringId::NotConnected));
@@ -110,7 +103,7 @@ void TDriver::NewOperation(TTransactParams& AParams, TOperType AType) {
   } else {
     slip = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
   }
-  AParams.ReceiptNum = ReceiptNumberOf(id);
+  AParams.ReceiptNum = ReceiptNumberText(id);
   AParams.RRN = ReferenceNumberOf(id);
   AParams.AuthCode = AuthCodeOf(id);
   AParams.ReceiptText = std::move(slip);

@@ -28,10 +28,6 @@ class TDriver : public acquiring::TAcquiringTerminalDriver {
   // Disconnects before the object goes (this class's Close hook).
   ~TDriver() override;
 
-  // Registers TDriver with the host: extension and class name
-  // qarvex_termemu, the driver's name and description.
-  static void Register();
-
   void Open() override;
   void Close() override;
 
@@ -68,8 +64,8 @@ class TDriver : public acquiring::TAcquiringTerminalDriver {
   // The approval question; true at once when UseDialogs is off. Raises
   // "Could not display dialog box" when the host cannot show it.
   bool AskApproval(WStringView ATitle, Currency AAmount);
-  // The device folder, created when missing.
-  WString GetDeviceFolder() const;
+  // The device folder, created when missing (so not a const query).
+  WString GetDeviceFolder();
   bool Connected() const { return FOperJournal != nullptr; }
 
  private:

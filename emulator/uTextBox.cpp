@@ -1,8 +1,11 @@
 #include "emulator/uTextBox.h"
 
 #include "emulator/text_print_layout.h"
+#include "resources/resource_strings.h"
 
 namespace qarvex::emulator {
+
+WString TfrmTextBox::PrintButtonCaption() const { return ResString(StringId::PrintButton); }
 
 TfrmTextBox::TfrmTextBox(WStringView ACaption, WStringView AText) : FCaption(ACaption), FText(AText) {}
 

@@ -20,6 +20,7 @@ class TfrmTextBox final : public platform::ITextBoxForm {
   void ShowModal(platform::IWindows& windows = platform::SystemWindows());
 
   WString Caption() const override { return FCaption; }
+  WString PrintButtonCaption() const override;
   WString Text() const override { return FText; }
   // Prints the text box's lines as displayed on the printer the user picks;
   // nothing when the user cancels the printer dialog.

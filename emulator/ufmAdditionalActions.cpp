@@ -6,6 +6,10 @@
 
 namespace qarvex::emulator {
 
+WString TfrmAdditionalActions::Caption() const { return ResString(StringId::AdditionalActionsCaption); }
+WString TfrmAdditionalActions::RecCopyButtonCaption() const { return ResString(StringId::ReceiptCopyButton); }
+WString TfrmAdditionalActions::ReportButtonCaption() const { return ResString(StringId::ReportButton); }
+
 TfrmAdditionalActions::TfrmAdditionalActions(TDriver& ADriver, platform::IWindows& windows)
     : FDriver(&ADriver), FWindows(windows) {}
 

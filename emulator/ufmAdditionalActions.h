@@ -23,6 +23,9 @@ class TfrmAdditionalActions final : public platform::IAdditionalActionsForm {
   // Shows the window modally; returns when it is closed.
   void ShowModal();
 
+  WString Caption() const override;
+  WString RecCopyButtonCaption() const override;
+  WString ReportButtonCaption() const override;
   // The edit box starts with receipt number "1" each time the window opens.
   WString InitialReceiptNumber() const override { return u"1"; }
   // The copy of the receipt whose number the edit box holds, unchanged.

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/library_state.h"
 #include "platform/name_compare.h"
 
 namespace qarvex::host {
@@ -23,10 +24,6 @@ std::int32_t Lookup(const std::vector<std::unique_ptr<Entry>>& list, WStringView
   }
   return -1;
 }
-
-// Created at start-up; a plain pointer so that nothing depends on the order
-// in which the library's static objects are built or torn down.
-constinit TClassRegList* g_registry = nullptr;
 
 }  // namespace
 
@@ -161,16 +158,6 @@ void TClassRegList::Clear() {
   classNames_.clear();
 }
 
-TClassRegList& ClassRegistry() {
-  if (g_registry == nullptr) g_registry = new TClassRegList();
-  return *g_registry;
-}
-
-void StartUp() { ClassRegistry(); }
-
-void ShutDown() {
-  delete g_registry;
-  g_registry = nullptr;
-}
+TClassRegList& ClassRegistry() { return Library().Registry; }
 
 }  // namespace qarvex::host

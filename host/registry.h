@@ -122,14 +122,8 @@ class TClassRegList {
   WString classNames_;
 };
 
-// The library's one registry. Created at start-up (host::StartUp), destroyed
-// at unload (host::ShutDown).
+// The library's one registry, held by the library's state
+// (library_state.h): empty at load, destroyed at unload.
 TClassRegList& ClassRegistry();
-
-// Library start-up and unload of the host binding. StartUp creates the empty
-// registry (the interface tables are built by the compiler); ShutDown frees
-// the registry with everything it owns and clears the class-name list.
-void StartUp();
-void ShutDown();
 
 }  // namespace qarvex::host

@@ -7,6 +7,7 @@
 #include "log/Common.BaseSecurity.h"
 #include "log/log_testing.h"
 #include "platform/clock.h"
+#include "platform/data_folder.h"
 #include "platform/file_io.h"
 #include "platform/folders.h"
 #include "platform/module_info.h"
@@ -19,9 +20,11 @@ std::atomic<std::uint8_t> TLog::LogLevel{0};
 
 namespace {
 
-// LogLock: held only while one line goes into the file, so lines of this
-// process's threads never mix. Other processes are kept apart by the
-// append-only write of the platform layer.
+// LogLock: held while one line goes into the file, so lines of this
+// process's threads never mix, and while the remembered place (Place()) is
+// read or changed; never while a folder is looked up, created or granted.
+// Other processes are kept apart by the append-only write of the platform
+// layer. Built by Load, like Place().
 std::mutex& LogLock() {
   static std::mutex lock;
   return lock;
@@ -29,24 +32,34 @@ std::mutex& LogLock() {
 
 std::atomic<bool> started{false};
 
-// LogName is written at registration and at unload, read on every line.
-// Never destroyed, so a Stop from another module's static destruction at
-// unload still finds it.
-std::mutex nameLock;
-// Built on first use: the main module's start-up code names the log before
-// this unit's own dynamic initialisation may have run.
-WString& LogNameText() {
-  static WString& name = *new WString;
-  return name;
+// LogName and where its lines go: the name's bare form and its folder, looked
+// up once and again only when a line finds the folder gone. Written at
+// registration and at unload, read on every line. Built by Load, first thing
+// at library start-up, so it is still there for the stop line at unload.
+struct LogPlace {
+  WString name;      // LogName as registered
+  WString baseName;  // its file-name part without extension
+  WString folder;    // empty until looked up
+  // The file of the day lines went to last, in `folder`.
+  LocalDateTime day{};
+  WString dayFile;
+};
+LogPlace& Place() {
+  static LogPlace place;
+  return place;
 }
 
-constexpr char16_t kLineEnd[] = u"\r\n";
-
-WString TwoDigits(int value) { return IntToText(value, 2); }
-
 // "yyyy.mm.dd"
-WString DateText(const LocalDateTime& t) {
-  return IntToText(t.year, 4) + u"." + TwoDigits(t.month) + u"." + TwoDigits(t.day);
+void AppendDateText(WString& out, const LocalDateTime& t) {
+  AppendIntText(out, t.year, 4);
+  out += u'.';
+  AppendIntText(out, t.month, 2);
+  out += u'.';
+  AppendIntText(out, t.day, 2);
+}
+
+bool SameDay(const LocalDateTime& a, const LocalDateTime& b) {
+  return a.year == b.year && a.month == b.month && a.day == b.day;
 }
 
 const char16_t* TypeWord(TLog::TMsgType type) {
@@ -58,20 +71,20 @@ const char16_t* TypeWord(TLog::TMsgType type) {
   return u"";
 }
 
-// The file-name part of LogName without its extension.
-WString BaseName() {
-  WString name = platform::ExtractFileName(TLog::LogName());
+// The file-name part of a log name without its extension.
+WString BaseNameOf(WStringView logName) {
+  WString name = platform::ExtractFileName(logName);
   const size_t dot = name.rfind(u'.');
   if (dot != WString::npos) name.erase(dot);
   return name;
 }
 
-WString LogFolder() {
-  const WString name = BaseName();
-  const WString folder = platform::IncludeTrailingDelimiter(platform::CommonAppDataFolder(name) + name);
+// The log folder of `baseName`, created when missing. Only a folder this
+// process creates is opened to everyone: an existing one keeps the rights
+// somebody gave it.
+WString FindLogFolder(WStringView baseName) {
+  const WString folder = platform::ComponentDataFolder(baseName);
   if (!platform::DirectoryExists(folder)) {
-    // Only a folder this process creates is opened to everyone: an existing
-    // one keeps the rights somebody gave it.
     const WString absolute = platform::ExpandPath(folder);
     if (!platform::ForceDirectories(absolute))
       throw Failure("Cannot create the log folder \"" + ToUtf8(absolute) + "\"");
@@ -80,30 +93,71 @@ WString LogFolder() {
   return folder;
 }
 
-WString LogFileOf(const LocalDateTime& day) {
-  return LogFolder() + BaseName() + u"_" + DateText(day) + u".log";
+// Looks the folder up for the current name and remembers it, unless the
+// name changed meanwhile.
+LogPlace RefreshPlace() {
+  LogPlace place;
+  {
+    std::lock_guard<std::mutex> hold(LogLock());
+    place = Place();
+  }
+  place.folder = FindLogFolder(place.baseName);
+  std::lock_guard<std::mutex> hold(LogLock());
+  if (Place().name == place.name && Place().folder != place.folder) {
+    Place().folder = place.folder;
+    Place().dayFile.clear();
+  }
+  return place;
+}
+
+WString FileOf(const LogPlace& place, const LocalDateTime& day) {
+  WString file = place.folder + place.baseName + u"_";
+  AppendDateText(file, day);
+  return file + u".log";
 }
 
 WString FormatLine(const LocalDateTime& t, WStringView caption, WStringView message, TLog::TMsgType type) {
   const char16_t colon = platform::CurrentRegionalSettings().timeSeparator;
-  WString line = DateText(t) + u" " + TwoDigits(t.hour) + colon + TwoDigits(t.minute) + colon +
-                 TwoDigits(t.second) + u"." + IntToText(t.millisecond, 3);
+  WString line;
+  line.reserve(32 + caption.size() + message.size());
+  AppendDateText(line, t);
+  line += u' ';
+  AppendIntText(line, t.hour, 2);
+  line += colon;
+  AppendIntText(line, t.minute, 2);
+  line += colon;
+  AppendIntText(line, t.second, 2);
+  line += u'.';
+  AppendIntText(line, t.millisecond, 3);
   line += u'\t';
   line += TypeWord(type);
   line += u'\t';
-  line += TrimBlanksAndControls(caption);
+  line += TrimmedOfBlanksAndControls(caption);
   if (!message.empty()) {
     line += u": \t";
-    line += TrimBlanksAndControls(message);
+    line += TrimmedOfBlanksAndControls(message);
   }
   return line;
 }
 
-// One line into the file of the day `when` falls on. The path (and the
-// folder) is settled before the lock is taken.
+// One line into the file of the day `when` falls on. The folder is not
+// checked before every line: a line that finds it gone has it looked up,
+// created and granted again (without the lock), and is then written.
 void WriteLogLine(WStringView text, const LocalDateTime& when) {
-  const WString path = LogFileOf(when);
-  const std::string bytes = ToUtf8(WString(text) + kLineEnd);
+  std::string bytes = ToUtf8(text);
+  bytes += ToUtf8(kLineEnd);
+  {
+    std::lock_guard<std::mutex> hold(LogLock());
+    LogPlace& place = Place();
+    if (!place.folder.empty()) {
+      if (place.dayFile.empty() || !SameDay(place.day, when)) {
+        place.dayFile = FileOf(place, when);
+        place.day = when;
+      }
+      if (platform::AppendToFileIfFolderExists(place.dayFile, bytes)) return;
+    }
+  }
+  const WString path = FileOf(RefreshPlace(), when);
   std::lock_guard<std::mutex> hold(LogLock());
   platform::AppendToFile(path, bytes);
 }
@@ -144,9 +198,11 @@ WString TLog::FormatLogString(WStringView caption, WStringView message, TMsgType
   return FormatLine(platform::NowLocal(), caption, message, type);
 }
 
+// Checks the folder every time: callers list or write files in it.
 WString TLog::GetAbsolutePath(bool onlyDirectory) {
-  if (onlyDirectory) return LogFolder();
-  return LogFileOf(platform::NowLocal());
+  const LogPlace place = RefreshPlace();
+  if (onlyDirectory) return place.folder;
+  return FileOf(place, platform::NowLocal());
 }
 
 void TLog::WriteTextFile(WStringView fileName, WStringView text) {
@@ -155,18 +211,36 @@ void TLog::WriteTextFile(WStringView fileName, WStringView text) {
 }
 
 void TLog::SetLogName(WStringView name) {
-  std::lock_guard<std::mutex> hold(nameLock);
-  LogNameText() = name;
+  std::lock_guard<std::mutex> hold(LogLock());
+  LogPlace& place = Place();
+  place.name = name;
+  place.baseName = BaseNameOf(name);
+  place.folder.clear();
+  place.dayFile.clear();
 }
 
 WString TLog::LogName() {
-  std::lock_guard<std::mutex> hold(nameLock);
-  return LogNameText();
+  std::lock_guard<std::mutex> hold(LogLock());
+  return Place().name;
 }
 
 bool TLog::Started() { return started.load(); }
 
-void TLog::ResetForUnload() { SetLogName({}); }
+void TLog::Load() {
+  LogLock();
+  Place();
+}
+
+void TLog::Unload() noexcept {
+  try {
+    Stop();
+  } catch (...) {
+  }
+  try {
+    SetLogName({});
+  } catch (...) {
+  }
+}
 
 namespace log_testing {
 

@@ -43,8 +43,13 @@ class TLog {
   static WString LogName();
   static bool Started();
 
-  // Library unload: clears LogName (after Stop).
-  static void ResetForUnload();
+  // Library load: builds the lock and the empty LogName; logging is off.
+  // Called first by the library's start-up, so that what it builds outlives
+  // the library's other state.
+  static void Load();
+  // Library unload: Stop, whose failure is dropped (an unload cannot fail),
+  // then LogName cleared.
+  static void Unload() noexcept;
 
  private:
   static void AppendLine(WStringView caption, WStringView message, TMsgType type);

@@ -5,8 +5,11 @@
 #include "common/error.h"
 #include "log/Common.Log.h"
 #include "platform/folder_listing.h"
+#include "resources/resource_strings.h"
 
 namespace qarvex {
+
+WString TfrmLog::Caption() const { return ResString(StringId::LogViewerCaption); }
 namespace {
 
 // Lower case of the letters file names of the log use (Latin and Russian).

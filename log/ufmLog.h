@@ -24,6 +24,7 @@ class TfrmLog final : public platform::ILogForm {
   // it is closed.
   void ShowModal();
 
+  WString Caption() const override;
   // Fixes the log folder (created when missing), lists its files and shows
   // the newest one.
   void FormCreate(platform::ILogView& view) override;

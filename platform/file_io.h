@@ -15,6 +15,10 @@ namespace qarvex::platform {
 // disk full, missing folder).
 void AppendToFile(WStringView path, std::string_view bytes);
 
+// AppendToFile for a caller that keeps the folder's name between calls:
+// false, with nothing written, when the folder the file goes in is gone.
+bool AppendToFileIfFolderExists(WStringView path, std::string_view bytes);
+
 // Creates or replaces the file with exactly `bytes`. Throws Failure.
 void WriteWholeFile(WStringView path, std::string_view bytes);
 

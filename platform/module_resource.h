@@ -1,5 +1,6 @@
-// Raw data carried by the component's module (Windows: an RCDATA resource of
-// the DLL). The Linux library carries no such data.
+// Data carried by the component's module in the system's resource format
+// (Windows: the DLL's RCDATA and string-table resources). The Linux library
+// carries none.
 #pragma once
 
 #include <optional>
@@ -11,5 +12,8 @@ namespace qarvex::platform {
 
 // The bytes of the raw-data resource `name`, or nullopt when the module has none.
 std::optional<std::string> ModuleRawResource(WStringView name);
+
+// The module's string-table entry `id`, or nullopt when the module has none.
+std::optional<WString> ModuleString(unsigned id);
 
 }  // namespace qarvex::platform

@@ -1,6 +1,7 @@
 // The clock and the regional settings, each read from the system unless a
-// test has replaced it. The state is never destroyed: the log's stop line
-// reads both during the library's static destruction.
+// test has replaced it.
+#include "platform/replaceable_services.h"
+
 #include <mutex>
 #include <utility>
 
@@ -12,8 +13,8 @@ namespace qarvex::platform {
 namespace {
 
 std::function<LocalDateTime()>& ClockOverride() {
-  static auto* clock = new std::function<LocalDateTime()>;
-  return *clock;
+  static std::function<LocalDateTime()> clock;
+  return clock;
 }
 
 struct RegionalState {
@@ -23,11 +24,16 @@ struct RegionalState {
 };
 
 RegionalState& TheRegionalState() {
-  static auto* state = new RegionalState;
-  return *state;
+  static RegionalState state;
+  return state;
 }
 
 }  // namespace
+
+void BuildReplaceableServices() {
+  ClockOverride();
+  TheRegionalState();
+}
 
 LocalDateTime NowLocal() {
   const auto& clock = ClockOverride();

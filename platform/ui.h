@@ -93,7 +93,10 @@ class ITextBoxView : public IWindowView {
 
 class ITextBoxForm {
  public:
+  // The window's texts come from the form: the component's string table
+  // is above this layer.
   virtual WString Caption() const = 0;
+  virtual WString PrintButtonCaption() const = 0;
   virtual WString Text() const = 0;  // CR LF separates lines
   virtual void btnPrintClick(ITextBoxView& view) = 0;
 
@@ -113,6 +116,9 @@ class IAdditionalActionsView : public IWindowView {
 
 class IAdditionalActionsForm {
  public:
+  virtual WString Caption() const = 0;
+  virtual WString RecCopyButtonCaption() const = 0;
+  virtual WString ReportButtonCaption() const = 0;
   virtual WString InitialReceiptNumber() const = 0;
   virtual void btnRecCopyClick(IAdditionalActionsView& view) = 0;
   virtual void btnReportClick(IAdditionalActionsView& view) = 0;
@@ -149,6 +155,7 @@ class ILogView : public IWindowView {
 
 class ILogForm {
  public:
+  virtual WString Caption() const = 0;
   virtual void FormCreate(ILogView& view) = 0;
   virtual void cbbLogFilesDropDown(ILogView& view) = 0;
   virtual void cbbLogFilesChange(ILogView& view) = 0;

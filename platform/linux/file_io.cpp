@@ -30,23 +30,31 @@ class FileDescriptor {
   int fd_;
 };
 
-// Opens the file with `flags`, creating it when missing. A file this call
-// creates is opened to every account whatever the process's umask; an
-// existing file keeps its rights.
+// Opens the file with `flags`, creating it when missing; -1 when the folder
+// it goes in does not exist. An existing file, the usual case, takes one
+// open. A file this call creates is opened to every account whatever the
+// process's umask; an existing file keeps its rights.
 int OpenCreating(const std::string& name, int flags, WStringView path) {
   for (;;) {
-    int fd = ::open(name.c_str(), flags | O_CREAT | O_EXCL | O_CLOEXEC, kEveryoneReadWrite);
+    int fd = ::open(name.c_str(), flags | O_CLOEXEC);
+    if (fd >= 0) return fd;
+    if (errno == EINTR) continue;
+    if (errno != ENOENT) ThrowSystemError("Cannot open file", path, errno);
+    fd = ::open(name.c_str(), flags | O_CREAT | O_EXCL | O_CLOEXEC, kEveryoneReadWrite);
     if (fd >= 0) {
       ::fchmod(fd, kEveryoneReadWrite);  // best effort: the umask may have cut bits
       return fd;
     }
-    if (errno == EINTR) continue;
-    if (errno != EEXIST) ThrowSystemError("Cannot create file", path, errno);
-    fd = ::open(name.c_str(), flags | O_CLOEXEC);
-    if (fd >= 0) return fd;
-    // ENOENT: another process removed the file between the two opens.
-    if (errno != EINTR && errno != ENOENT) ThrowSystemError("Cannot open file", path, errno);
+    if (errno == ENOENT) return -1;
+    // EEXIST: another process created the file between the two opens.
+    if (errno != EINTR && errno != EEXIST) ThrowSystemError("Cannot create file", path, errno);
   }
+}
+
+int OpenCreatingInExistingFolder(const std::string& name, int flags, WStringView path) {
+  const int fd = OpenCreating(name, flags, path);
+  if (fd < 0) ThrowSystemError("Cannot create file", path, ENOENT);
+  return fd;
 }
 
 void WriteAll(int fd, std::string_view bytes, WStringView path) {
@@ -66,16 +74,23 @@ void WriteAll(int fd, std::string_view bytes, WStringView path) {
 // O_APPEND makes the kernel position and write each call as one unit, so a
 // line handed over in a single write() is never split by another process's
 // line and nobody waits on or fails for anybody else's open file.
-void AppendToFile(WStringView path, std::string_view bytes) {
-  FileDescriptor fd(OpenCreating(NativePath(path), O_WRONLY | O_APPEND, path));
+bool AppendToFileIfFolderExists(WStringView path, std::string_view bytes) {
+  const int opened = OpenCreating(NativePath(path), O_WRONLY | O_APPEND, path);
+  if (opened < 0) return false;
+  FileDescriptor fd(opened);
   WriteAll(fd.get(), bytes, path);
   // close() releases the descriptor whatever it returns; a delayed write
   // error (network file systems) is still a failed line.
   if (::close(fd.release()) != 0 && errno != EINTR) ThrowSystemError("Cannot write file", path, errno);
+  return true;
+}
+
+void AppendToFile(WStringView path, std::string_view bytes) {
+  if (!AppendToFileIfFolderExists(path, bytes)) ThrowSystemError("Cannot create file", path, ENOENT);
 }
 
 void WriteWholeFile(WStringView path, std::string_view bytes) {
-  FileDescriptor fd(OpenCreating(NativePath(path), O_WRONLY, path));
+  FileDescriptor fd(OpenCreatingInExistingFolder(NativePath(path), O_WRONLY, path));
   if (::ftruncate(fd.get(), 0) != 0) ThrowSystemError("Cannot write file", path, errno);
   WriteAll(fd.get(), bytes, path);
 }

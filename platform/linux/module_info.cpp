@@ -52,8 +52,4 @@ FileVersion ReadFileVersion(WStringView fileName) {
   return linux_impl::FindVersionStamp(bytes).value_or(FileVersion{});
 }
 
-WString FileVersionText(const FileVersion& v) {
-  return IntToText(v.major) + u"." + IntToText(v.minor) + u"." + IntToText(v.release) + u"." + IntToText(v.build);
-}
-
 }  // namespace qarvex::platform

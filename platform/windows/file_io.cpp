@@ -26,8 +26,10 @@ class FileHandle {
 // Opens for reading and writing, creating the file when missing (`disposition`
 // OPEN_ALWAYS or CREATE_ALWAYS); others may only read meanwhile. Sharing
 // violations are retried for up to `retryMilliseconds` with a short,
-// growing pause.
-HANDLE OpenShared(const std::wstring& name, DWORD disposition, WStringView path, DWORD retryMilliseconds) {
+// growing pause. A missing folder gives INVALID_HANDLE_VALUE when
+// `missingFolderIsError` is false.
+HANDLE OpenShared(const std::wstring& name, DWORD disposition, WStringView path, DWORD retryMilliseconds,
+                  bool missingFolderIsError = true) {
   const ULONGLONG start = ::GetTickCount64();
   DWORD pause = 1;
   for (;;) {
@@ -35,6 +37,7 @@ HANDLE OpenShared(const std::wstring& name, DWORD disposition, WStringView path,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) return h;
     const DWORD error = ::GetLastError();
+    if (error == ERROR_PATH_NOT_FOUND && !missingFolderIsError) return INVALID_HANDLE_VALUE;
     if (error != ERROR_SHARING_VIOLATION || ::GetTickCount64() - start >= retryMilliseconds)
       ThrowSystemError("Cannot open file", path, error);
     ::Sleep(pause);
@@ -58,12 +61,15 @@ void CloseChecked(FileHandle& file, WStringView path) {
 
 }  // namespace
 
-void AppendToFileWithin(WStringView path, std::string_view bytes, DWORD retryMilliseconds) {
-  FileHandle file(OpenShared(Wide(path), OPEN_ALWAYS, path, retryMilliseconds));
+bool AppendToFileWithin(WStringView path, std::string_view bytes, DWORD retryMilliseconds,
+                        bool missingFolderIsError) {
+  FileHandle file(OpenShared(Wide(path), OPEN_ALWAYS, path, retryMilliseconds, missingFolderIsError));
+  if (file.get() == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER zero{};
   if (!::SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) ThrowSystemError("Cannot write file", path, ::GetLastError());
   WriteAll(file.get(), bytes, path);
   CloseChecked(file, path);
+  return true;
 }
 
 }  // namespace windows_impl
@@ -72,6 +78,10 @@ void AppendToFileWithin(WStringView path, std::string_view bytes, DWORD retryMil
 // line lands whole at the end of the file.
 void AppendToFile(WStringView path, std::string_view bytes) {
   windows_impl::AppendToFileWithin(path, bytes, windows_impl::kSharingRetryMilliseconds);
+}
+
+bool AppendToFileIfFolderExists(WStringView path, std::string_view bytes) {
+  return windows_impl::AppendToFileWithin(path, bytes, windows_impl::kSharingRetryMilliseconds, false);
 }
 
 void WriteWholeFile(WStringView path, std::string_view bytes) {

@@ -40,8 +40,4 @@ FileVersion ReadFileVersion(WStringView fileName) {
           LOWORD(fixed->dwFileVersionLS)};
 }
 
-WString FileVersionText(const FileVersion& v) {
-  return IntToText(v.major) + u"." + IntToText(v.minor) + u"." + IntToText(v.release) + u"." + IntToText(v.build);
-}
-
 }  // namespace qarvex::platform

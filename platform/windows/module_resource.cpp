@@ -18,4 +18,13 @@ std::optional<std::string> ModuleRawResource(WStringView name) {
   return std::string(static_cast<const char*>(bytes), size);
 }
 
+std::optional<WString> ModuleString(unsigned id) {
+  const wchar_t* text = nullptr;
+  // With a zero buffer size LoadStringW hands out a read-only pointer into
+  // the resource itself (not zero-terminated) and returns its length.
+  const int length = ::LoadStringW(windows_impl::OwnModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
+  if (length <= 0 || !text) return std::nullopt;
+  return windows_impl::FromWide(text, static_cast<std::size_t>(length));
+}
+
 }  // namespace qarvex::platform

@@ -16,7 +16,10 @@ namespace qarvex::platform::windows_impl {
 inline constexpr DWORD kSharingRetryMilliseconds = 2000;
 
 // AppendToFile with an explicit retry bound. After `retryMilliseconds` of
-// sharing violations the violation is thrown like any other failure.
-void AppendToFileWithin(WStringView path, std::string_view bytes, DWORD retryMilliseconds);
+// sharing violations the violation is thrown like any other failure. A
+// missing folder is thrown too, unless `missingFolderIsError` is false: then
+// nothing is written and the result is false.
+bool AppendToFileWithin(WStringView path, std::string_view bytes, DWORD retryMilliseconds,
+                        bool missingFolderIsError = true);
 
 }  // namespace qarvex::platform::windows_impl

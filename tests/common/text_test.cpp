@@ -12,6 +12,18 @@ TEST(Utf8, RoundTripsCyrillicAstralAndAscii) {
   EXPECT_EQ(ToUtf8(u"Ж"), "\xD0\x96");
 }
 
+// ASCII goes eight units at a time: every position of a wider character
+// relative to those blocks, and a pair split across two of them.
+TEST(Utf8, WideCharactersAtEveryPlaceOfALongAsciiText) {
+  for (size_t at = 0; at <= 17; ++at) {
+    const WString text = WString(at, u'a') + u"Ж" + WString(17 - at, u'b');
+    EXPECT_EQ(ToUtf8(text), std::string(at, 'a') + "\xD0\x96" + std::string(17 - at, 'b')) << at;
+  }
+  EXPECT_EQ(ToUtf8(WString(7, u'x') + u"\U0001F4B3" + WString(9, u'y')),
+            std::string(7, 'x') + "\xF0\x9F\x92\xB3" + std::string(9, 'y'));
+  EXPECT_EQ(ToUtf8(WString(15, u'z') + WString(1, char16_t(0xD83D))), std::string(15, 'z') + "\xEF\xBF\xBD");
+}
+
 TEST(Utf8, MalformedInputBecomesReplacementCharacters) {
   EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
   EXPECT_EQ(FromUtf8("\xD0"), u"\uFFFD");             // truncated sequence
@@ -28,6 +40,10 @@ TEST(IntToText, PadsLikePrintfPrecision) {
   EXPECT_EQ(IntToText(1, 12), u"000000000001");
   EXPECT_EQ(IntToText(1234567, 6), u"1234567");
   EXPECT_EQ(IntToText(-5, 3), u"-005");
+  EXPECT_EQ(IntToText(-9223372036854775807LL - 1), u"-9223372036854775808");
+  WString line = u"at ";
+  AppendIntText(line, 7, 2);
+  EXPECT_EQ(line, u"at 07");
   EXPECT_EQ(IntToText(0), u"0");
 }
 

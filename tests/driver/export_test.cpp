@@ -52,7 +52,7 @@ TEST_F(ExportTest, RegistrationListsOwnMembersFirstAndOnlyExportMarkedMethods) {
   host::TClassReg& reg = *host::ClassRegistry().ClassList[0];
   EXPECT_EQ(reg.NatApiClassName, u"probe_ext");
   EXPECT_EQ(reg.RegisterExtensionAs, u"probe_ext");
-  EXPECT_EQ(driver::ExtensionName, u"probe_ext");
+  EXPECT_EQ(driver::ExtensionName(), u"probe_ext");
 
   // Ping (own) before the ten common methods; actions are not host methods.
   ASSERT_EQ(reg.MethCount(), 11);

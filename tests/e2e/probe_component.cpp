@@ -102,20 +102,10 @@ void RegisterProbe() {
   ClassRegistry().RegisterClass(&FailingConstructor, u"broken_ext", u"broken");
 }
 
-struct LibraryLifetime {
-  LibraryLifetime() {
-    StartUp();
-    RegisterProbe();
-  }
-  ~LibraryLifetime() {
-    try {
-      TLog::Stop();
-    } catch (...) {
-    }
-    TLog::ResetForUnload();
-    ShutDown();
-  }
-} g_library;
+// The unload (stop line, names, registry) is the library state's own.
+struct LibraryStartUp {
+  LibraryStartUp() { RegisterProbe(); }
+} g_startUp;
 
 }  // namespace
 }  // namespace qarvex::host

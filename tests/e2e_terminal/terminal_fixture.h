@@ -33,44 +33,8 @@ struct Row {
   bool operator==(const Row&) const = default;
 };
 
-inline std::u16string U16(const std::string& utf8) {
-  std::u16string out;
-  for (size_t i = 0; i < utf8.size();) {
-    const unsigned char c = static_cast<unsigned char>(utf8[i]);
-    char32_t cp = c;
-    int extra = 0;
-    if (c >= 0xF0) cp = c & 0x07, extra = 3;
-    else if (c >= 0xE0) cp = c & 0x0F, extra = 2;
-    else if (c >= 0xC0) cp = c & 0x1F, extra = 1;
-    for (int k = 1; k <= extra && i + k < utf8.size(); ++k) cp = (cp << 6) | (utf8[i + k] & 0x3F);
-    i += 1 + extra;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-  }
-  return out;
-}
-
-inline std::string Utf8(std::u16string_view text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
+inline std::u16string U16(const std::string& utf8) { return testhost::Utf16(utf8); }
+using testhost::Utf8;
 
 // Layout of the texts, computed from the rules a reader of a slip sees:
 // lines end with CR LF, W = 32, centred text has the odd space after it.
@@ -115,13 +79,14 @@ inline std::u16string TimeText(std::time_t now) {
 
 // The seconds a call spanned, from a reading of the clock before it to one
 // after it: a slip may be dated with any of them (a slow machine can take
-// more than a second).
+// more than a second). Read from the clock the component reads: std::time
+// may come from a coarser clock that is still in the last second when the
+// component's is already in the next.
+inline std::time_t ClockSeconds() { return std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()); }
+
 struct CallTime {
-  // The precise wall clock, as the component reads it: time() may run a few
-  // milliseconds behind it and miss the second a slip was dated in.
-  static std::time_t Now() { return std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()); }
-  std::time_t from = Now(), to = from;
-  void End() { to = Now(); }
+  std::time_t from = ClockSeconds(), to = from;
+  void End() { to = ClockSeconds(); }
   std::vector<std::u16string> Texts() const {
     std::vector<std::u16string> texts;
     for (std::time_t t = from; t <= to; ++t) texts.push_back(TimeText(t));

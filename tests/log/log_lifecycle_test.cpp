@@ -60,7 +60,7 @@ TEST_F(LogLifecycle, StopLineOnlyAfterTheBannerAndWhileOn) {
   On();
   TLog::Stop();
   EXPECT_EQ(Day("2024.03.05"), Banner() + kLine + "============Stop log===============\r\n\r\n");
-  TLog::ResetForUnload();
+  TLog::Unload();
   EXPECT_TRUE(TLog::LogName().empty());
 }
 
@@ -71,6 +71,17 @@ TEST_F(LogLifecycle, NewFolderIsOpenedToEveryoneAndItsFilesToo) {
   ::umask(old);
   EXPECT_EQ(ModeOf(Folder()), 0777u);
   EXPECT_EQ(ModeOf(FileOf("2024.03.05")), 0666u);
+}
+
+TEST_F(LogLifecycle, FolderRemovedWhileLoggingIsMadeAgainForTheNextLine) {
+  const mode_t old = ::umask(077);
+  On();
+  TLog::Append(u"> Open", u"", TLog::mtDebug);
+  std::filesystem::remove_all(Folder());
+  TLog::Append(u"> Open", u"", TLog::mtDebug);
+  ::umask(old);
+  EXPECT_EQ(ModeOf(Folder()), 0777u);
+  EXPECT_EQ(Day("2024.03.05"), kLine);  // the banner was written before
 }
 
 TEST_F(LogLifecycle, ExistingFolderKeepsItsRights) {

@@ -69,7 +69,7 @@ WString Sp(int n) { return WString(static_cast<std::size_t>(n), u' '); }
 class PanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    driver::ExtensionName = u"qarvex_termemu";
+    driver::ExtensionName() = u"qarvex_termemu";
     platform::OverrideClock([] { return LocalDateTime{2024, 1, 31, 23, 59, 58, 0}; });
     platform::OverrideRegionalSettings(platform::RegionalSettings{u',', u'.', u':'});
   }

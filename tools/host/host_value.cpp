@@ -56,21 +56,66 @@ bool HostValue::operator==(const HostValue& o) const {
   return false;
 }
 
-namespace {
-void WriteUtf16(std::ostream& out, const std::u16string& text) {
-  // Enough UTF-8 for readable failure messages (no surrogate pairs needed).
-  for (char16_t c : text) {
+std::string Utf8(std::u16string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
     if (c < 0x80) {
-      out << static_cast<char>(c);
+      out += static_cast<char>(c);
     } else if (c < 0x800) {
-      out << static_cast<char>(0xC0 | (c >> 6)) << static_cast<char>(0x80 | (c & 0x3F));
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
     } else {
-      out << static_cast<char>(0xE0 | (c >> 12)) << static_cast<char>(0x80 | ((c >> 6) & 0x3F))
-          << static_cast<char>(0x80 | (c & 0x3F));
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
     }
   }
+  return out;
 }
-}  // namespace
+
+std::u16string Utf16(std::string_view utf8) {
+  std::u16string out;
+  for (size_t i = 0; i < utf8.size();) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    char32_t cp = c;
+    size_t extra = 0;
+    if (c >= 0xF0) cp = c & 0x07, extra = 3;
+    else if (c >= 0xE0) cp = c & 0x0F, extra = 2;
+    else if (c >= 0xC0) cp = c & 0x1F, extra = 1;
+    else if (c >= 0x80) cp = 0xFFFD;
+    bool ok = i + extra < utf8.size() || extra == 0;
+    for (size_t k = 1; ok && k <= extra; ++k) {
+      const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
+      if ((next & 0xC0) != 0x80) ok = false;
+      cp = (cp << 6) | (next & 0x3F);
+    }
+    if (!ok) {
+      out += u'\xFFFD';
+      ++i;
+      continue;
+    }
+    i += 1 + extra;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (cp >> 10));
+      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(cp);
+    }
+  }
+  return out;
+}
 
 std::ostream& operator<<(std::ostream& out, const HostValue& v) {
   switch (v.kind()) {
@@ -81,7 +126,7 @@ std::ostream& operator<<(std::ostream& out, const HostValue& v) {
     case HostValue::Kind::Bool: return out << (v.AsBool() ? "true" : "false");
     case HostValue::Kind::Text:
       out << "text \"";
-      WriteUtf16(out, v.AsText());
+      out << Utf8(v.AsText());
       return out << "\"";
     case HostValue::Kind::DateTime: {
       auto t = v.AsBroken();

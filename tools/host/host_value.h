@@ -6,9 +6,17 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qarvex::testhost {
+
+// UTF-8 of host text and back, for messages, files and command lines.
+// Written here rather than taken from the component, so that tests reading
+// the component's texts do not share its conversion; a malformed sequence
+// becomes U+FFFD.
+std::string Utf8(std::u16string_view text);
+std::u16string Utf16(std::string_view utf8);
 
 class HostValue {
  public:

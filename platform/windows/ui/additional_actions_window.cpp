@@ -1,7 +1,6 @@
 #include "platform/windows/ui/additional_actions_window.h"
 
 #include "platform/windows/ui/modal_window.h"
-#include "resources/resource_strings.h"
 
 namespace qarvex::platform::windows_ui {
 namespace {
@@ -19,7 +18,7 @@ class AdditionalActionsWindow final : public ModalWindow, public IAdditionalActi
     layout.clientHeight = 115;
     layout.sizeable = false;
     layout.fontHeight = 13;
-    RunModal(ResString(StringId::AdditionalActionsCaption), layout);
+    RunModal(form_.Caption(), layout);
   }
 
   void ShowError(WStringView message) override { ShowErrorBox(message); }
@@ -28,9 +27,9 @@ class AdditionalActionsWindow final : public ModalWindow, public IAdditionalActi
  private:
   void CreateControls() override {
     // Created in tab order: copy button, report button, number box.
-    Place(AddControl(L"BUTTON", ResString(StringId::ReceiptCopyButton), WS_TABSTOP | BS_PUSHBUTTON, 0, kRecCopy),
+    Place(AddControl(L"BUTTON", form_.RecCopyButtonCaption(), WS_TABSTOP | BS_PUSHBUTTON, 0, kRecCopy),
           31, 22, 228, 25);
-    Place(AddControl(L"BUTTON", ResString(StringId::ReportButton), WS_TABSTOP | BS_PUSHBUTTON, 0, kReport), 31,
+    Place(AddControl(L"BUTTON", form_.ReportButtonCaption(), WS_TABSTOP | BS_PUSHBUTTON, 0, kReport), 31,
           61, 276, 25);
     Place(AddControl(L"EDIT", form_.InitialReceiptNumber(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kRecNum),
           265, 22, 42, 25);

@@ -7,7 +7,6 @@
 #include "platform/windows/ui/modal_window.h"
 #include "platform/windows/ui/pictures.h"
 #include "platform/windows/win_system.h"
-#include "resources/resource_strings.h"
 
 namespace qarvex::platform::windows_ui {
 namespace {
@@ -39,7 +38,7 @@ class LogWindow final : public ModalWindow, public ILogView {
     layout.sizeable = true;
     layout.fontHeight = 13;
     layout.icon = SheetOfPaperIcon();
-    RunModal(ResString(StringId::LogViewerCaption), layout);
+    RunModal(form_.Caption(), layout);
   }
 
   // --- ILogView
@@ -116,15 +115,7 @@ class LogWindow final : public ModalWindow, public ILogView {
   void OnTimer() override { RunHandler(*this, [&] { form_.tmrCheckFileTimer(*this); }); }
 
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    // The read-only text box keeps the window colour of an editable one.
-    if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == Control(kLog)) {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-      ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-      result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-      return true;
-    }
-    return false;
+    return KeepEditableColours(message, wParam, lParam, Control(kLog), result);
   }
 
   ILogForm& form_;

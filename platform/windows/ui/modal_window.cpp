@@ -165,6 +165,15 @@ HWND ModalWindow::AddControl(const wchar_t* windowClass, WStringView text, DWORD
 
 bool ModalWindow::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+bool ModalWindow::KeepEditableColours(UINT message, WPARAM wParam, LPARAM lParam, HWND control, LRESULT& result) {
+  if (message != WM_CTLCOLORSTATIC || reinterpret_cast<HWND>(lParam) != control) return false;
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+  ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+  result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+  return true;
+}
+
 void ModalWindow::Centre() {
   RECT r{};
   ::GetWindowRect(hwnd_, &r);

@@ -51,6 +51,10 @@ class ModalWindow {
   virtual void OnTimer() {}
   // Other messages; return true with `result` set when handled.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // For OnMessage: a read-only text box `control` keeps the window colour
+  // of an editable one. True, with `result` set, when the message was its
+  // colour request.
+  static bool KeepEditableColours(UINT message, WPARAM wParam, LPARAM lParam, HWND control, LRESULT& result);
 
   // Design pixels to device pixels.
   int Scale(int designPixels) const { return ::MulDiv(designPixels, dpi_, layout_.designDpi); }

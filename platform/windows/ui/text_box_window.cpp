@@ -4,7 +4,6 @@
 #include "platform/windows/ui/pictures.h"
 #include "platform/windows/ui/print_job.h"
 #include "platform/windows/win_system.h"
-#include "resources/resource_strings.h"
 
 namespace qarvex::platform::windows_ui {
 namespace {
@@ -67,7 +66,7 @@ class TextBoxWindow final : public ModalWindow, public ITextBoxView {
     ::SendMessageW(text, EM_SETLIMITTEXT, 0, 0);
     ::SetWindowTextW(text, windows_impl::Wide(form_.Text()).c_str());
     AddControl(L"STATIC", {}, SS_ETCHEDHORZ, 0, kPanelLine);
-    HWND print = AddControl(L"BUTTON", ResString(StringId::PrintButton), WS_TABSTOP | BS_DEFPUSHBUTTON, 0, kPrint);
+    HWND print = AddControl(L"BUTTON", form_.PrintButtonCaption(), WS_TABSTOP | BS_DEFPUSHBUTTON, 0, kPrint);
     buttonIcon_ = PrinterIcon();
     ::SendMessageW(print, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(buttonIcon_));
   }
@@ -92,15 +91,7 @@ class TextBoxWindow final : public ModalWindow, public ITextBoxView {
       result = MAKELRESULT(kPrint, DC_HASDEFID);
       return true;
     }
-    // The read-only text box keeps the window colour of an editable one.
-    if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == Control(kText)) {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-      ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-      result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-      return true;
-    }
-    return false;
+    return KeepEditableColours(message, wParam, lParam, Control(kText), result);
   }
 
   ITextBoxForm& form_;
