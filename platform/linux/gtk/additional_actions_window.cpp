@@ -2,7 +2,6 @@
 // receipt number box, at the design's fixed positions.
 #include "platform/linux/gtk/modal_window.h"
 #include "platform/linux/gtk/windows.h"
-#include "resources/resource_strings.h"
 
 namespace qarvex::platform::gtk_ui {
 namespace {
@@ -19,7 +18,7 @@ class AdditionalActionsWindow final : public ModalWindow, public IAdditionalActi
     design.clientHeight = 115;
     design.sizeable = false;
     design.fontHeight = 13;
-    RunModal(ResString(StringId::AdditionalActionsCaption), design);
+    RunModal(form_.Caption(), design);
   }
 
   void ShowError(WStringView message) override { ShowErrorBox(message); }
@@ -28,8 +27,8 @@ class AdditionalActionsWindow final : public ModalWindow, public IAdditionalActi
  private:
   GtkWidget* CreateContent() override {
     GtkWidget* client = g().gtk_fixed_new();
-    copy_ = Button(client, "btnRecCopy", StringId::ReceiptCopyButton, 31, 22, 228, 25, &OnCopyClicked);
-    report_ = Button(client, "btnReport", StringId::ReportButton, 31, 61, 276, 25, &OnReportClicked);
+    copy_ = Button(client, "btnRecCopy", form_.RecCopyButtonCaption(), 31, 22, 228, 25, &OnCopyClicked);
+    report_ = Button(client, "btnReport", form_.ReportButtonCaption(), 31, 61, 276, 25, &OnReportClicked);
     number_ = Named(g().gtk_entry_new(), "edtRecNum");
     g().gtk_entry_set_width_chars(As<GtkEntry>(number_), 1);  // the design's width, not the theme's
     g().gtk_entry_set_text(As<GtkEntry>(number_), ToUtf8(form_.InitialReceiptNumber()).c_str());
@@ -45,9 +44,9 @@ class AdditionalActionsWindow final : public ModalWindow, public IAdditionalActi
   void AfterCreate() override { g().gtk_widget_grab_focus(copy_); }
 
   template <class Clicked>
-  GtkWidget* Button(GtkWidget* client, const char* name, StringId caption, int x, int y, int width, int height,
+  GtkWidget* Button(GtkWidget* client, const char* name, const WString& caption, int x, int y, int width, int height,
                     Clicked clicked) {
-    GtkWidget* button = Named(g().gtk_button_new_with_label(ToUtf8(ResString(caption)).c_str()), name);
+    GtkWidget* button = Named(g().gtk_button_new_with_label(ToUtf8(caption).c_str()), name);
     Place(client, button, x, y, width, height);
     Connect(button, "clicked", clicked, this);
     return button;

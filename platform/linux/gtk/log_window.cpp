@@ -4,7 +4,6 @@
 #include "platform/linux/gtk/text_box.h"
 #include "platform/linux/gtk/text_view_text.h"
 #include "platform/linux/gtk/windows.h"
-#include "resources/resource_strings.h"
 
 namespace qarvex::platform::gtk_ui {
 namespace {
@@ -29,7 +28,7 @@ class LogWindow final : public ModalWindow, public ILogView {
     design.sizeable = true;
     design.fontHeight = 13;
     design.icon = &pictures::kSheetOfPaper;
-    RunModal(ResString(StringId::LogViewerCaption), design);
+    RunModal(form_.Caption(), design);
   }
 
   // --- ILogView

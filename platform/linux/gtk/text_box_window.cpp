@@ -6,7 +6,6 @@
 #include "platform/linux/gtk/print_job.h"
 #include "platform/linux/gtk/text_box.h"
 #include "platform/linux/gtk/windows.h"
-#include "resources/resource_strings.h"
 
 namespace qarvex::platform::gtk_ui {
 namespace {
@@ -51,7 +50,7 @@ class TextBoxWindow final : public ModalWindow, public ITextBoxView {
     g().gtk_widget_set_size_request(panel, -1, Scale(kPanelHeight));
     g().gtk_box_pack_start(As<GtkBox>(panel), g().gtk_separator_new(GTK_ORIENTATION_HORIZONTAL), FALSE, FALSE, 0);
     GtkWidget* strip = g().gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
-    GtkWidget* print = Named(g().gtk_button_new_with_label(ToUtf8(ResString(StringId::PrintButton)).c_str()), "btnPrint");
+    GtkWidget* print = Named(g().gtk_button_new_with_label(ToUtf8(form_.PrintButtonCaption()).c_str()), "btnPrint");
     GdkPixbuf* picture = Picture(pictures::kPrinter);
     g().gtk_button_set_image(As<GtkButton>(print), g().gtk_image_new_from_pixbuf(picture));
     g().g_object_unref(picture);
