@@ -8,8 +8,27 @@ namespace qarvex {
 // take (three bytes per UTF-16 unit), then cut to length: the log converts
 // every line, and appending byte by byte cost more than the line's write.
 std::string ToUtf8(WStringView text) {
-  std::string out(text.size() * 3, '\0');
-  char* p = out.data();
+  std::string out;
+  AppendUtf8(out, text);
+  return out;
+}
+
+void AppendUtf8(std::string& out, WStringView text) {
+  // A leading ASCII run, often the whole text, goes in in one pass without
+  // the worst-case room the rest needs.
+  {
+    const size_t at = out.size();
+    out.resize(at + text.size());
+    char* p = out.data() + at;
+    size_t k = 0;
+    for (; k < text.size() && text[k] < 0x80; ++k) p[k] = static_cast<char>(text[k]);
+    if (k == text.size()) return;
+    out.resize(at + k);
+    text.remove_prefix(k);
+  }
+  const size_t start = out.size();
+  out.resize(start + text.size() * 3);
+  char* p = out.data() + start;
   const auto put = [&p](char32_t byte) { *p++ = static_cast<char>(byte); };
   const size_t size = text.size();
   for (size_t i = 0; i < size; ++i) {
@@ -50,7 +69,6 @@ std::string ToUtf8(WStringView text) {
     }
   }
   out.resize(static_cast<size_t>(p - out.data()));
-  return out;
 }
 
 WString FromUtf8(std::string_view text) {

@@ -12,6 +12,8 @@ using WStringView = std::u16string_view;
 
 // Conversions replace malformed sequences with U+FFFD; they never throw.
 std::string ToUtf8(WStringView text);
+// ToUtf8's bytes appended to `out`, for callers that build UTF-8 piece by piece.
+void AppendUtf8(std::string& out, WStringView text);
 WString FromUtf8(std::string_view text);
 
 // The line end of every slip, copy, report and log line.

@@ -24,6 +24,20 @@ TEST(Utf8, WideCharactersAtEveryPlaceOfALongAsciiText) {
   EXPECT_EQ(ToUtf8(WString(15, u'z') + WString(1, char16_t(0xD83D))), std::string(15, 'z') + "\xEF\xBF\xBD");
 }
 
+// Appending keeps what the buffer held, whether the text is all ASCII, starts
+// with a wide character, or switches after an ASCII run.
+TEST(Utf8, AppendingAddsExactlyTheConversionAfterWhatWasThere) {
+  for (const WString& text : {WString(u"plain ascii"), WString(u"Ж first"), WString(u"tail Жж \U0001F4B3 end"),
+                              WString(), WString(u"ascii then lone ") + char16_t(0xDC00)}) {
+    std::string out = "kept:";
+    AppendUtf8(out, text);
+    EXPECT_EQ(out, "kept:" + ToUtf8(text));
+  }
+  std::string out = "kept:";
+  AppendUtf8(out, u"ab Ж\U0001F4B3");
+  EXPECT_EQ(out, "kept:ab \xD0\x96\xF0\x9F\x92\xB3");
+}
+
 TEST(Utf8, MalformedInputBecomesReplacementCharacters) {
   EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
   EXPECT_EQ(FromUtf8("\xD0"), u"\uFFFD");             // truncated sequence
