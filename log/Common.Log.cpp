@@ -42,33 +42,56 @@ struct LogPlace {
   WString folder;    // empty until looked up
   // The file of the day lines went to last, in `folder`.
   LocalDateTime day{};
-  WString dayFile;
+  platform::SystemFileName dayFile;
+  std::string line;  // the bytes of the line being written (LogLock held)
 };
 LogPlace& Place() {
   static LogPlace place;
   return place;
 }
 
+// A line is laid out once, by LayOut below, into either encoding: UTF-16
+// for FormatLogString, UTF-8 straight into the bytes a file line takes (the
+// figures and words are ASCII, only caption and message need converting),
+// since a line is written for every host call while logging is on.
+void Put(WString& out, char16_t c) { out += c; }
+void Put(std::string& out, char16_t c) {
+  if (c < 0x80) out += static_cast<char>(c);
+  else AppendUtf8(out, WStringView(&c, 1));
+}
+void PutText(WString& out, WStringView text) { out += text; }
+void PutText(std::string& out, WStringView text) { AppendUtf8(out, text); }
+void PutAscii(WString& out, std::string_view text) {
+  for (char c : text) out += static_cast<char16_t>(c);
+}
+void PutAscii(std::string& out, std::string_view text) { out += text; }
+// A non-negative number zero-padded to `digits` digits.
+template <class Out>
+void PutNumber(Out& out, int value, int digits) {
+  char buffer[16];
+  char* const end = buffer + sizeof buffer;
+  char* first = end;
+  unsigned magnitude = value < 0 ? 0u : static_cast<unsigned>(value);  // clock fields are never negative
+  do {
+    *--first = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  while (end - first < digits && first > buffer) *--first = '0';
+  PutAscii(out, std::string_view(first, static_cast<size_t>(end - first)));
+}
+
 // "yyyy.mm.dd"
-void AppendDateText(WString& out, const LocalDateTime& t) {
-  AppendIntText(out, t.year, 4);
-  out += u'.';
-  AppendIntText(out, t.month, 2);
-  out += u'.';
-  AppendIntText(out, t.day, 2);
+template <class Out>
+void AppendDateText(Out& out, const LocalDateTime& t) {
+  PutNumber(out, t.year, 4);
+  Put(out, u'.');
+  PutNumber(out, t.month, 2);
+  Put(out, u'.');
+  PutNumber(out, t.day, 2);
 }
 
 bool SameDay(const LocalDateTime& a, const LocalDateTime& b) {
   return a.year == b.year && a.month == b.month && a.day == b.day;
-}
-
-const char16_t* TypeWord(TLog::TMsgType type) {
-  switch (type) {
-    case TLog::mtInfo: return u"INFO";
-    case TLog::mtDebug: return u"DEBUG";
-    case TLog::mtError: return u"ERROR";
-  }
-  return u"";
 }
 
 // The file-name part of a log name without its extension.
@@ -105,7 +128,7 @@ LogPlace RefreshPlace() {
   std::lock_guard<std::mutex> hold(LogLock());
   if (Place().name == place.name && Place().folder != place.folder) {
     Place().folder = place.folder;
-    Place().dayFile.clear();
+    Place().dayFile = {};
   }
   return place;
 }
@@ -116,53 +139,78 @@ WString FileOf(const LogPlace& place, const LocalDateTime& day) {
   return file + u".log";
 }
 
-WString FormatLine(const LocalDateTime& t, WStringView caption, WStringView message, TLog::TMsgType type) {
-  const char16_t colon = platform::CurrentRegionalSettings().timeSeparator;
-  WString line;
-  line.reserve(32 + caption.size() + message.size());
-  AppendDateText(line, t);
-  line += u' ';
-  AppendIntText(line, t.hour, 2);
-  line += colon;
-  AppendIntText(line, t.minute, 2);
-  line += colon;
-  AppendIntText(line, t.second, 2);
-  line += u'.';
-  AppendIntText(line, t.millisecond, 3);
-  line += u'\t';
-  line += TypeWord(type);
-  line += u'\t';
-  line += TrimmedOfBlanksAndControls(caption);
-  if (!message.empty()) {
-    line += u": \t";
-    line += TrimmedOfBlanksAndControls(message);
+std::string_view TypeWord(TLog::TMsgType type) {
+  switch (type) {
+    case TLog::mtInfo: return "INFO";
+    case TLog::mtDebug: return "DEBUG";
+    case TLog::mtError: return "ERROR";
   }
+  return "";
+}
+
+template <class Out>
+void LayOut(Out& line, const LocalDateTime& t, WStringView caption, WStringView message, TLog::TMsgType type) {
+  const char16_t colon = platform::CurrentRegionalSettings().timeSeparator;
+  line.reserve(line.size() + 40 + caption.size() + message.size());
+  AppendDateText(line, t);
+  Put(line, u' ');
+  PutNumber(line, t.hour, 2);
+  Put(line, colon);
+  PutNumber(line, t.minute, 2);
+  Put(line, colon);
+  PutNumber(line, t.second, 2);
+  Put(line, u'.');
+  PutNumber(line, t.millisecond, 3);
+  Put(line, u'\t');
+  PutAscii(line, TypeWord(type));
+  Put(line, u'\t');
+  PutText(line, TrimmedOfBlanksAndControls(caption));
+  if (!message.empty()) {
+    PutAscii(line, ": \t");
+    PutText(line, TrimmedOfBlanksAndControls(message));
+  }
+}
+
+WString FormatLine(const LocalDateTime& t, WStringView caption, WStringView message, TLog::TMsgType type) {
+  WString line;
+  LayOut(line, t, caption, message, type);
   return line;
 }
 
-// One line into the file of the day `when` falls on. The folder is not
-// checked before every line: a line that finds it gone has it looked up,
-// created and granted again (without the lock), and is then written.
-void WriteLogLine(WStringView text, const LocalDateTime& when) {
-  std::string bytes = ToUtf8(text);
-  bytes += ToUtf8(kLineEnd);
+// One line into the file of the day `when` falls on: `fill` writes the
+// line's bytes (with its line end) into the place's reused buffer, under the
+// lock, so a line costs no allocation of its own. The folder is not checked
+// before every line: a line that finds it gone has it looked up, created and
+// granted again (without the lock), and is then written.
+template <class Fill>
+void WriteLog(const LocalDateTime& when, Fill&& fill) {
+  std::string bytes;  // only for a line that finds the folder gone
   {
     std::lock_guard<std::mutex> hold(LogLock());
     LogPlace& place = Place();
+    place.line.clear();
+    fill(place.line);
     if (!place.folder.empty()) {
       if (place.dayFile.empty() || !SameDay(place.day, when)) {
-        place.dayFile = FileOf(place, when);
+        place.dayFile = platform::SystemFileName(FileOf(place, when));
         place.day = when;
       }
-      if (platform::AppendToFileIfFolderExists(place.dayFile, bytes)) return;
+      if (platform::AppendToFileIfFolderExists(place.dayFile, place.line)) return;
     }
+    bytes = place.line;
   }
   const WString path = FileOf(RefreshPlace(), when);
   std::lock_guard<std::mutex> hold(LogLock());
   platform::AppendToFile(path, bytes);
 }
 
-void WriteLogLine(WStringView text) { WriteLogLine(text, platform::NowLocal()); }
+// A line of the banner or the stop line, with its line end.
+void WriteLogLine(WStringView text) {
+  WriteLog(platform::NowLocal(), [&](std::string& bytes) {
+    AppendUtf8(bytes, text);
+    AppendUtf8(bytes, kLineEnd);
+  });
+}
 
 }  // namespace
 
@@ -171,7 +219,10 @@ void TLog::AppendLine(WStringView caption, WStringView message, TMsgType type) {
   // One reading of the clock stamps the line and picks its file, so a line
   // never lands in the file of another day than the one it shows.
   const LocalDateTime now = platform::NowLocal();
-  WriteLogLine(FormatLine(now, caption, message, type), now);
+  WriteLog(now, [&](std::string& bytes) {
+    LayOut(bytes, now, caption, message, type);
+    bytes += "\r\n";
+  });
 }
 
 void TLog::Start() {
@@ -216,7 +267,7 @@ void TLog::SetLogName(WStringView name) {
   place.name = name;
   place.baseName = BaseNameOf(name);
   place.folder.clear();
-  place.dayFile.clear();
+  place.dayFile = {};
 }
 
 WString TLog::LogName() {

@@ -74,8 +74,11 @@ void WriteAll(int fd, std::string_view bytes, WStringView path) {
 // O_APPEND makes the kernel position and write each call as one unit, so a
 // line handed over in a single write() is never split by another process's
 // line and nobody waits on or fails for anybody else's open file.
-bool AppendToFileIfFolderExists(WStringView path, std::string_view bytes) {
-  const int opened = OpenCreating(NativePath(path), O_WRONLY | O_APPEND, path);
+SystemFileName::SystemFileName(WStringView path) : path_(path), native_(NativePath(path)) {}
+
+bool AppendToFileIfFolderExists(const SystemFileName& file, std::string_view bytes) {
+  const WStringView path = file.path();
+  const int opened = OpenCreating(file.native(), O_WRONLY | O_APPEND, path);
   if (opened < 0) return false;
   FileDescriptor fd(opened);
   WriteAll(fd.get(), bytes, path);
@@ -86,7 +89,7 @@ bool AppendToFileIfFolderExists(WStringView path, std::string_view bytes) {
 }
 
 void AppendToFile(WStringView path, std::string_view bytes) {
-  if (!AppendToFileIfFolderExists(path, bytes)) ThrowSystemError("Cannot create file", path, ENOENT);
+  if (!AppendToFileIfFolderExists(SystemFileName(path), bytes)) ThrowSystemError("Cannot create file", path, ENOENT);
 }
 
 void WriteWholeFile(WStringView path, std::string_view bytes) {

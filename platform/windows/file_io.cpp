@@ -80,8 +80,11 @@ void AppendToFile(WStringView path, std::string_view bytes) {
   windows_impl::AppendToFileWithin(path, bytes, windows_impl::kSharingRetryMilliseconds);
 }
 
-bool AppendToFileIfFolderExists(WStringView path, std::string_view bytes) {
-  return windows_impl::AppendToFileWithin(path, bytes, windows_impl::kSharingRetryMilliseconds, false);
+// The UTF-16 path is the system's own form: nothing to convert.
+SystemFileName::SystemFileName(WStringView path) : path_(path) {}
+
+bool AppendToFileIfFolderExists(const SystemFileName& file, std::string_view bytes) {
+  return windows_impl::AppendToFileWithin(file.path(), bytes, windows_impl::kSharingRetryMilliseconds, false);
 }
 
 void WriteWholeFile(WStringView path, std::string_view bytes) {
