@@ -71,7 +71,13 @@ TEST_F(Unavailable, WithoutALoadableGtk3TheLibraryIsNamed) {
   const std::string folder = folders.root() + "/lib";
   std::filesystem::create_directories(folder);
   WriteFile(folder + "/libgtk-3.so.0", "not a library");
-  const Outcome outcome = Probe("ShowAdditionalOperationPanel", {"LD_LIBRARY_PATH=" + folder});
+  // In the sanitizer build, LeakSanitizer's own tracer crashes now and then
+  // (signal 11 inside the tracer) at the exit of a process in which dlopen
+  // failed on a broken file; so this probe alone runs without the leak check.
+  // Every other probe and test keeps it, and this one still checks that the
+  // host's memory balances.
+  const Outcome outcome = Probe("ShowAdditionalOperationPanel",
+                                {"LD_LIBRARY_PATH=" + folder, "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1"});
   ExpectRefusedAndSurvived(outcome, "The additional operations panel window cannot be shown: GTK 3 (libgtk-3.so.0) "
                                     "cannot be loaded: " + folder + "/libgtk-3.so.0: file too short");
 }
