@@ -37,28 +37,15 @@ struct HostSide::Objects {
     HostSide& owner_;
   };
 
-  class Callback final : public IAddInDefBaseEx {
+  class Callback final : public ErrorsAndMsgBoxOnly {
    public:
-    Callback(HostSide& owner, MsgBox& box) : owner_(owner), box_(box) {}
+    Callback(HostSide& owner, MsgBox& box) : ErrorsAndMsgBoxOnly(box), owner_(owner) {}
     bool AddError(unsigned short wcode, const WCHAR_T* source, const WCHAR_T* descr, long scode) override {
       return owner_.AddError(wcode, source, descr, scode);
-    }
-    bool Read(WCHAR_T*, tVariant*, long*, WCHAR_T**) override { return false; }
-    bool Write(WCHAR_T*, tVariant*) override { return false; }
-    bool RegisterProfileAs(WCHAR_T*) override { return false; }
-    bool SetEventBufferDepth(long) override { return false; }
-    long GetEventBufferDepth() override { return 0; }
-    bool ExternalEvent(WCHAR_T*, WCHAR_T*, WCHAR_T*) override { return false; }
-    void CleanEventBuffer() override {}
-    bool SetStatusLine(WCHAR_T*) override { return false; }
-    void ResetStatusLine() override {}
-    IInterface* GetInterface(Interfaces iface) override {
-      return iface == eIMsgBox ? static_cast<IInterface*>(&box_) : nullptr;
     }
 
    private:
     HostSide& owner_;
-    MsgBox& box_;
   };
 
   explicit Objects(HostSide& owner) : memory(owner), box(owner), callback(owner, box) {}

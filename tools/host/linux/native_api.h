@@ -86,6 +86,26 @@ class IAddInDefBaseEx : public IAddInDefBase {
   virtual IInterface* GetInterface(Interfaces iface) = 0;
 };
 
+// The callback object of a host that offers only errors and the message
+// box: every other entry answers as a host without the service does.
+class ErrorsAndMsgBoxOnly : public IAddInDefBaseEx {
+ public:
+  explicit ErrorsAndMsgBoxOnly(IInterface& msgBox) : msgBox_(msgBox) {}
+  bool Read(WCHAR_T*, tVariant*, long*, WCHAR_T**) override { return false; }
+  bool Write(WCHAR_T*, tVariant*) override { return false; }
+  bool RegisterProfileAs(WCHAR_T*) override { return false; }
+  bool SetEventBufferDepth(long) override { return false; }
+  long GetEventBufferDepth() override { return 0; }
+  bool ExternalEvent(WCHAR_T*, WCHAR_T*, WCHAR_T*) override { return false; }
+  void CleanEventBuffer() override {}
+  bool SetStatusLine(WCHAR_T*) override { return false; }
+  void ResetStatusLine() override {}
+  IInterface* GetInterface(Interfaces iface) override { return iface == eIMsgBox ? &msgBox_ : nullptr; }
+
+ private:
+  IInterface& msgBox_;
+};
+
 // The message box: Confirm is the first entry of its table.
 class IMsgBox : public IInterface {
  public:

@@ -132,32 +132,17 @@ class ScriptedMsgBox final : public IMsgBox {
   std::vector<std::u16string> questions_;
 };
 
-class RecordingCallbacks final : public IAddInDefBaseEx {
+class RecordingCallbacks final : public ErrorsAndMsgBoxOnly {
  public:
-  explicit RecordingCallbacks(ScriptedMsgBox& box) : box_(box) {}
+  explicit RecordingCallbacks(ScriptedMsgBox& box) : ErrorsAndMsgBoxOnly(box) {}
   bool AddError(unsigned short wcode, const WCHAR_T* source, const WCHAR_T* descr,
                 long scode) override {
     errors_.push_back({wcode, source ? source : u"", descr ? descr : u"",
                        static_cast<std::int64_t>(scode)});
     return true;
   }
-  bool Read(WCHAR_T*, tVariant*, long*, WCHAR_T**) override { return false; }
-  bool Write(WCHAR_T*, tVariant*) override { return false; }
-  bool RegisterProfileAs(WCHAR_T*) override { return false; }
-  bool SetEventBufferDepth(long) override { return false; }
-  long GetEventBufferDepth() override { return 0; }
-  bool ExternalEvent(WCHAR_T*, WCHAR_T*, WCHAR_T*) override { return false; }
-  void CleanEventBuffer() override {}
-  bool SetStatusLine(WCHAR_T*) override { return false; }
-  void ResetStatusLine() override {}
-  IInterface* GetInterface(Interfaces iface) override {
-    return iface == eIMsgBox ? static_cast<IInterface*>(&box_) : nullptr;
-  }
 
   std::vector<ErrorRecord> errors_;
-
- private:
-  ScriptedMsgBox& box_;
 };
 
 }  // namespace

@@ -35,15 +35,6 @@ struct HostSide::Objects {
     return static_cast<CallbackObject*>(self)->owner->AddError(wcode, source, descr,
                                                                static_cast<std::uint32_t>(scode));
   }
-  static bool QARVEX_NAPI Read(void*, WCHAR_T*, tVariant*, Long*, WCHAR_T**) { return false; }
-  static bool QARVEX_NAPI Write(void*, WCHAR_T*, tVariant*) { return false; }
-  static bool QARVEX_NAPI RegisterProfileAs(void*, WCHAR_T*) { return false; }
-  static bool QARVEX_NAPI SetEventBufferDepth(void*, Long) { return false; }
-  static Long QARVEX_NAPI GetEventBufferDepth(void*) { return 0; }
-  static bool QARVEX_NAPI ExternalEvent(void*, WCHAR_T*, WCHAR_T*, WCHAR_T*) { return false; }
-  static void QARVEX_NAPI CleanEventBuffer(void*) {}
-  static bool QARVEX_NAPI SetStatusLine(void*, WCHAR_T*) { return false; }
-  static void QARVEX_NAPI ResetStatusLine(void*) {}
   static void* QARVEX_NAPI GetInterface(void* self, int iface) {
     Objects& objects = *static_cast<CallbackObject*>(self)->owner->objects_;
     return iface == kMsgBoxInterfaceId ? &objects.box.interfacePart : nullptr;
@@ -59,10 +50,8 @@ struct HostSide::Objects {
   static bool QARVEX_NAPI Alert(void*, const WCHAR_T*) { return true; }
 
   static constexpr MemoryManagerTable kMemoryTable{&NeverDestroyed, &AllocMemory, &FreeMemory};
-  static constexpr AddInDefBaseExTable kCallbackTable{
-      &NeverDestroyed,   &AddError,      &Read,           &Write,
-      &RegisterProfileAs, &SetEventBufferDepth, &GetEventBufferDepth, &ExternalEvent,
-      &CleanEventBuffer, &SetStatusLine, &ResetStatusLine, &GetInterface};
+  static constexpr AddInDefBaseExTable kCallbackTable =
+      ErrorsAndMsgBoxOnlyTable(&NeverDestroyed, &AddError, &GetInterface);
   static constexpr MsgBoxTable kMsgBoxTable{&Confirm, &Alert};
 
   explicit Objects(HostSide& owner)

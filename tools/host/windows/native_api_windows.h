@@ -97,6 +97,30 @@ struct AddInDefBaseExTable {
   void*(QARVEX_NAPI* GetInterface)(void* self, int iface);
 };
 
+// The entries of the callback table for a host that offers only errors and
+// the message box: each answers as a host without the service does.
+struct UnusedCallbackEntries {
+  static bool QARVEX_NAPI Read(void*, WCHAR_T*, tVariant*, Long*, WCHAR_T**) { return false; }
+  static bool QARVEX_NAPI Write(void*, WCHAR_T*, tVariant*) { return false; }
+  static bool QARVEX_NAPI RegisterProfileAs(void*, WCHAR_T*) { return false; }
+  static bool QARVEX_NAPI SetEventBufferDepth(void*, Long) { return false; }
+  static Long QARVEX_NAPI GetEventBufferDepth(void*) { return 0; }
+  static bool QARVEX_NAPI ExternalEvent(void*, WCHAR_T*, WCHAR_T*, WCHAR_T*) { return false; }
+  static void QARVEX_NAPI CleanEventBuffer(void*) {}
+  static bool QARVEX_NAPI SetStatusLine(void*, WCHAR_T*) { return false; }
+  static void QARVEX_NAPI ResetStatusLine(void*) {}
+};
+
+// The callback table of such a host, from its three entries of its own.
+constexpr AddInDefBaseExTable ErrorsAndMsgBoxOnlyTable(DeletingDestructor destructor,
+                                                       decltype(AddInDefBaseExTable::AddError) addError,
+                                                       decltype(AddInDefBaseExTable::GetInterface) getInterface) {
+  using U = UnusedCallbackEntries;
+  return {destructor,           addError,          &U::Read,          &U::Write,
+          &U::RegisterProfileAs, &U::SetEventBufferDepth, &U::GetEventBufferDepth, &U::ExternalEvent,
+          &U::CleanEventBuffer,  &U::SetStatusLine,  &U::ResetStatusLine, getInterface};
+}
+
 // IMsgBox has no destructor entry: Confirm is entry 0. Its object is the
 // table pointer followed by the (empty) IInterface part, whose address is
 // what GetInterface hands out.

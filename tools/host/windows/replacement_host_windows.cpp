@@ -160,15 +160,6 @@ struct ReplacementHost::Impl {
                             static_cast<std::int64_t>(static_cast<std::uint32_t>(scode))});
     return true;
   }
-  static bool QARVEX_NAPI Read(void*, WCHAR_T*, tVariant*, Long*, WCHAR_T**) { return false; }
-  static bool QARVEX_NAPI Write(void*, WCHAR_T*, tVariant*) { return false; }
-  static bool QARVEX_NAPI RegisterProfileAs(void*, WCHAR_T*) { return false; }
-  static bool QARVEX_NAPI SetEventBufferDepth(void*, Long) { return false; }
-  static Long QARVEX_NAPI GetEventBufferDepth(void*) { return 0; }
-  static bool QARVEX_NAPI ExternalEvent(void*, WCHAR_T*, WCHAR_T*, WCHAR_T*) { return false; }
-  static void QARVEX_NAPI CleanEventBuffer(void*) {}
-  static bool QARVEX_NAPI SetStatusLine(void*, WCHAR_T*) { return false; }
-  static void QARVEX_NAPI ResetStatusLine(void*) {}
   static void* QARVEX_NAPI GetInterface(void* self, int iface) {
     Impl* host = static_cast<CallbackObject*>(self)->host;
     return iface == kMsgBoxInterfaceId ? &host->msgBoxObject.interfacePart : nullptr;
@@ -198,10 +189,8 @@ struct ReplacementHost::Impl {
   static bool QARVEX_NAPI Alert(void*, const WCHAR_T*) { return true; }
 
   static constexpr MemoryManagerTable kMemoryTable{&NeverDestroyed, &AllocMemory, &FreeMemory};
-  static constexpr AddInDefBaseExTable kCallbackTable{
-      &NeverDestroyed, &AddError,      &Read,          &Write,
-      &RegisterProfileAs, &SetEventBufferDepth, &GetEventBufferDepth, &ExternalEvent,
-      &CleanEventBuffer, &SetStatusLine, &ResetStatusLine, &GetInterface};
+  static constexpr AddInDefBaseExTable kCallbackTable =
+      ErrorsAndMsgBoxOnlyTable(&NeverDestroyed, &AddError, &GetInterface);
   static constexpr MsgBoxTable kMsgBoxTable{&Confirm, &Alert};
 };
 
