@@ -12,13 +12,14 @@
 #include <filesystem>
 #include <string>
 
+#include "e2e/run_command.h"
 #include "platform/temp_folders.h"
 
 namespace qarvex::testing {
 namespace {
 
 struct Outcome {
-  int status = -1;
+  int status = -1;  // the exit status; -1 when the probe did not exit normally
   std::string output;
 };
 
@@ -32,18 +33,13 @@ class Unavailable : public ::testing::Test {
     for (const std::string& setting : environment) command += " '" + setting + "'";
     command += std::string(" '") + QARVEX_PROBE_PATH + "' '" + action + "' " + extra + " 2>&1";
     Outcome outcome;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-      char buffer[4096];
-      std::size_t got = 0;
-      while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.output.append(buffer, got);
-      outcome.status = ::pclose(pipe);
-    }
+    outcome.output = RunCommand(command, &outcome.status);
     return outcome;
   }
 
   // The action failed with `message`, and the host carried on.
   static void ExpectRefusedAndSurvived(const Outcome& outcome, const std::string& message) {
-    EXPECT_TRUE(WIFEXITED(outcome.status) && WEXITSTATUS(outcome.status) == 0) << outcome.output;
+    EXPECT_TRUE(outcome.status == 0) << outcome.output;
     EXPECT_NE(outcome.output.find("action: false\nerror: " + message + "\n"), std::string::npos) << outcome.output;
     EXPECT_NE(outcome.output.find("version: 1.0.6.15\npayment: true\nmemory: balanced\n"), std::string::npos)
         << outcome.output;

@@ -11,6 +11,7 @@
 
 #include <gtk/gtkunixprint.h>
 
+#include "e2e/run_command.h"
 #include "emulator/uTextBox.h"
 #include "window_fixture.h"
 
@@ -20,17 +21,6 @@ namespace {
 using desktop::Click;
 using desktop::FindChild;
 using desktop::Script;
-
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-    ::pclose(pipe);
-  }
-  return out;
-}
 
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> parts(1);
@@ -140,7 +130,7 @@ class PrintWindow : public ::testing::Test {
   // The printed pages' lines (pdftotext ends each page with a form feed).
   std::vector<std::vector<std::string>> PrintedPages() const {
     std::vector<std::vector<std::string>> pages;
-    for (const std::string& page : Split(Output("pdftotext -enc UTF-8 '" + Printed() + "' -"), '\f'))
+    for (const std::string& page : Split(RunCommand("pdftotext -enc UTF-8 '" + Printed() + "' -"), '\f'))
       pages.push_back(Split(page, '\n'));
     if (!pages.empty()) pages.pop_back();
     return pages;
@@ -187,7 +177,7 @@ TEST_F(PrintWindow, PrintedToAFileLongLinesWrapAndALongTextContinuesOnTheNextPag
   ASSERT_EQ(printed.size(), 80u);
   for (int i = 0; i < 80; ++i) EXPECT_EQ(printed[i], "Строка " + std::to_string(i + 1));
 
-  const std::string fonts = Output("pdffonts '" + pdf + "'");
+  const std::string fonts = RunCommand("pdffonts '" + pdf + "'");
   EXPECT_TRUE(fonts.find("CourierNew") != std::string::npos || fonts.find("LiberationMono") != std::string::npos)
       << fonts;
 }

@@ -1,33 +1,10 @@
 #include "package_contents.h"
 
-#include <stdio.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 
 #include <memory>
 
 namespace qarvex::testing {
-
-std::string RunCommand(const std::string& command, int* status) {
-  std::string output;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) {
-    if (status) *status = -1;
-    return output;
-  }
-  char buffer[4096];
-  size_t read = 0;
-  while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, read);
-  const int raw = ::pclose(pipe);
-  if (status) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return output;
-}
-
-std::string ShellQuoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 namespace {
 

@@ -10,13 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "e2e/run_command.h"
+
 namespace qarvex::testing {
-
-// Runs a shell command; its standard output, and its exit status in `status`.
-std::string RunCommand(const std::string& command, int* status = nullptr);
-
-// `text` with every ' made safe inside single quotes.
-std::string ShellQuoted(const std::string& text);
 
 struct UnpackedPackage {
   std::filesystem::path archive;
