@@ -11,7 +11,10 @@
 # component's data folders point into build/ so no real journal is touched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-archive=$(scripts/package.sh | tee /dev/stderr | tail -n 1)
+# package.sh's output is shown as it comes (through an inherited descriptor:
+# reopening /dev/stderr would truncate a log file it is redirected to), and
+# its last line, the archive's path, kept.
+archive=$(scripts/package.sh | tee >(cat >&2) | tail -n 1)
 cmake --build --preset linux -j "$(nproc)" --target cashier_day >/dev/null
 unpacked=build/demo-package
 rm -rf "$unpacked"
