@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Builds the third-party libraries of the Windows cross builds from Debian's
-# sources into deps/<triple>/ (git-ignored): SQLite and pugixml from their
-# Debian source packages (apt-get source, needs the deb-src entry that
-# scripts/setup-windows.sh adds), GoogleTest from /usr/src/googletest.
-# All static, compiled with the same mingw-w64 compilers as the component.
+# Builds the third-party libraries of the cross builds from Debian's sources
+# into deps/<triple>/ (git-ignored): SQLite and pugixml from their Debian
+# source packages (apt-get source, needs the deb-src entry that
+# scripts/setup-windows.sh adds) and, for the Windows builds, GoogleTest
+# from /usr/src/googletest. All static, compiled with the same compilers as
+# the component: mingw-w64 for Windows, clang against the target's Debian
+# root for the portable Linux libraries (position-independent, with hidden
+# symbols, since they end up inside a shared library).
 # Skips whatever is already built for the same source versions.
+#
+#   build-deps.sh TRIPLE...    i686-w64-mingw32, x86_64-w64-mingw32,
+#                              x86_64-linux-gnu, i686-linux-gnu, aarch64-linux-gnu
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps=${QARVEX_DEPS_DIR:-$root/deps}
@@ -47,27 +53,61 @@ if [[ ! -f $amalgamation/sqlite3.c ]]; then
 fi
 
 # --- per target ----------------------------------------------------------
-for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
+(($#)) || { echo "usage: scripts/build-deps.sh TRIPLE..." >&2; exit 2; }
+for triple in "$@"; do
   prefix=$deps/$triple
   build=$deps/build/$triple
   toolchain=$root/cmake/toolchain-$triple.cmake
   mkdir -p "$prefix/include" "$prefix/lib" "$build"
-  stamp="$prefix/.built-$(basename "$sqlite_src")-$(basename "$pugixml_src")-gtest-$gtest_version"
+  case $triple in
+    *-w64-mingw32) windows=1 ;;
+    *-linux-gnu) windows=0 ;;
+    *) echo "build-deps.sh: unknown target '$triple'" >&2; exit 2 ;;
+  esac
+  # The Linux libraries depend on the root they were compiled against.
+  sysroot_id=""
+  if ((!windows)); then
+    sysroot_id=-$(readlink -f "${QARVEX_ROOTS_DIR:-/var/cache/qarvex-termemu/roots}/sysroot-$triple" | md5sum | cut -c1-8)
+  fi
+  stamp="$prefix/.built-$(basename "$sqlite_src")-$(basename "$pugixml_src")-$(md5sum <"$root/cmake/old_glibc_symbols.h" | cut -c1-8)"
+  ((windows)) && stamp+="-gtest-$gtest_version"
+  stamp+=$sysroot_id
   [[ -f $stamp ]] && { echo "$triple: up to date"; continue; }
-  echo "$triple: building SQLite, pugixml, GoogleTest"
+  echo "$triple: building SQLite, pugixml$( ((windows)) && echo ", GoogleTest")"
 
-  "$triple-gcc-posix" -O2 -DNDEBUG -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION \
-    -c "$amalgamation/sqlite3.c" -o "$build/sqlite3.o"
-  rm -f "$prefix/lib/libsqlite3.a"
-  "$triple-ar" rcs "$prefix/lib/libsqlite3.a" "$build/sqlite3.o"
-  cp "$amalgamation/sqlite3.h" "$amalgamation/sqlite3ext.h" "$prefix/include/"
+  # Both through the target's CMake toolchain, so that SQLite is compiled
+  # with exactly the compiler and flags the component gets.
+  sqlite_project=$build/sqlite3-project
+  mkdir -p "$sqlite_project"
+  cat >"$sqlite_project/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.25)
+project(sqlite3 C)
+add_library(sqlite3 STATIC "$amalgamation/sqlite3.c")
+target_compile_definitions(sqlite3 PRIVATE NDEBUG SQLITE_THREADSAFE=1 SQLITE_OMIT_LOAD_EXTENSION)
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  target_compile_options(sqlite3 PRIVATE -include "$root/cmake/old_glibc_symbols.h")
+endif()
+install(TARGETS sqlite3 ARCHIVE DESTINATION lib)
+install(FILES "$amalgamation/sqlite3.h" "$amalgamation/sqlite3ext.h" DESTINATION include)
+CMAKE
+  common=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQARVEX_DEPS_PREFIX="$prefix"
+          -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF
+          -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DCMAKE_C_VISIBILITY_PRESET=hidden
+          -DCMAKE_CXX_VISIBILITY_PRESET=hidden -DCMAKE_VISIBILITY_INLINES_HIDDEN=ON)
+  for project in sqlite3:"$sqlite_project" pugixml:"$pugixml_src"; do
+    name=${project%%:*}
+    rm -rf "$build/$name"
+    cmake -S "${project#*:}" -B "$build/$name" "${common[@]}" -DPUGIXML_BUILD_TESTS=OFF >"$build/$name.log" 2>&1 &&
+      cmake --build "$build/$name" -j "$jobs" >>"$build/$name.log" 2>&1 &&
+      cmake --install "$build/$name" >>"$build/$name.log" 2>&1 ||
+      { cat "$build/$name.log" >&2; echo "build-deps.sh: $name for $triple failed" >&2; exit 1; }
+  done
 
-  cmake -S "$pugixml_src" -B "$build/pugixml" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DQARVEX_DEPS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DBUILD_SHARED_LIBS=OFF -DPUGIXML_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build/pugixml" -j "$jobs" >/dev/null
-  cmake --install "$build/pugixml" >/dev/null
-
+  if ((!windows)); then
+    rm -f "$prefix"/.built-*
+    touch "$stamp"
+    continue
+  fi
   cmake -S "$gtest_src" -B "$build/googletest" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DQARVEX_DEPS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON >/dev/null

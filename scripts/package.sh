@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds the add-in package that the 1C platform and its equipment library
 # install: dist/qarvex_termemu-<version>.zip with the Windows x86 and x64
-# DLLs, the Linux x86_64 library, MANIFEST.XML and INFO.XML.
+# DLLs, the portable Linux x86_64 library, MANIFEST.XML and INFO.XML.
 #
 #   scripts/package.sh [--no-build] [--dist DIR]
 #
 #   --no-build   package the binaries already built (default: set-up and
-#                build all three first)
+#                build all three first; the Linux library is the portable
+#                build, made against a Debian 11 root: see
+#                scripts/portable-sysroot.sh)
 #   --dist DIR   where the archive goes (default: dist/)
 #   QARVEX_PACKAGE_LINUX, QARVEX_PACKAGE_WIN32, QARVEX_PACKAGE_WIN64
 #                other binaries to package instead of the built ones
@@ -34,16 +36,17 @@ done
 if ((build)); then
   scripts/setup.sh
   scripts/setup-windows.sh --no-wine
-  scripts/build-windows-deps.sh >/dev/null
-  for preset in linux win32 win64; do
+  scripts/portable-sysroot.sh x86_64-linux-gnu
+  scripts/build-deps.sh i686-w64-mingw32 x86_64-w64-mingw32 x86_64-linux-gnu >/dev/null
+  for preset in linux linux-portable win32 win64; do
     cmake --preset "$preset" >/dev/null
     targets=(qarvex_termemu)
-    [[ $preset == linux ]] && targets+=(qarvex_package)
+    [[ $preset == linux ]] && targets=(qarvex_package)
     cmake --build --preset "$preset" -j "$(nproc)" --target "${targets[@]}" >/dev/null
   done
 fi
 
-linux=${QARVEX_PACKAGE_LINUX:-build/linux/qarvex_termemu.so}
+linux=${QARVEX_PACKAGE_LINUX:-build/linux-portable/qarvex_termemu.so}
 win32=${QARVEX_PACKAGE_WIN32:-build/win32/qarvex_termemu.dll}
 win64=${QARVEX_PACKAGE_WIN64:-build/win64/qarvex_termemu.dll}
 packager=build/linux/tools/package/qarvex_package

@@ -89,14 +89,16 @@ ensure_debian_root() {
 # A root's symbolic links into its own library folders are absolute
 # (/lib/x86_64-linux-gnu/libm.so.6); seen from outside, as a compiler's
 # sysroot sees them, they would point into the build machine. Each becomes
-# relative to where it stands.
+# relative to where it stands, worked out without resolving any link (an
+# absolute one on the way would lead out of the root).
 relative_library_links() {
   local root=$1 link target
   while IFS= read -r -d '' link; do
     target=$(readlink "$link")
     [[ $target == /* ]] || continue
-    ln -sfn "$(realpath -m --relative-to="$(dirname "$link")" "$root$target")" "$link"
-  done < <(find "$root/lib" "$root/usr/lib" "$root/usr/include" -type l -print0 2>/dev/null)
+    ln -sfn "$(realpath -m -s --relative-to="$(dirname "$link")" "$root$target")" "$link"
+  done < <(find "$root/usr/lib" "$root/usr/lib32" "$root/usr/lib64" "$root/usr/libx32" "$root/usr/include" \
+    "$root/lib" "$root/lib64" -type l -print0 2>/dev/null)
 }
 
 run_in_root() {

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The roots the portable Linux libraries are built against: Debian 11
+# ("bullseye", glibc 2.31, GCC 10's C++ library), the oldest suite Debian's
+# archive still serves, one per target, made once with debootstrap and
+# cached outside the source tree (scripts/lib/debian_root.sh). Each is
+# reached through the link sysroot-<triple> in the cache, which the
+# toolchain files read. The x86_64 and i386 roots also carry g++ 10, so a
+# test host can be built inside them with that system's own compiler.
+#
+#   scripts/portable-sysroot.sh TRIPLE...   x86_64-linux-gnu (i686-linux-gnu, aarch64-linux-gnu)
+#
+# Where a root cannot be made (the archive may one day retire bullseye), the
+# link points at the machine's own system instead: the library is still
+# self-contained, but its glibc floor is this system's. That is never silent:
+# one line says so here, the reason is kept in sysroot-<triple>.fallback,
+# and the tests that need the old root say they were skipped and why.
+# Quiet when every root is there.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/lib/debian_root.sh"
+suite=${QARVEX_PORTABLE_SUITE:-bullseye}
+
+(($#)) || { echo "usage: scripts/portable-sysroot.sh TRIPLE..." >&2; exit 2; }
+for triple in "$@"; do
+  link=$QARVEX_ROOTS_DIR/sysroot-$triple
+  fallback=$link.fallback
+  case $triple in
+    x86_64-linux-gnu) arch=amd64 ;;
+    i686-linux-gnu) arch=i386 ;;
+    *) echo "portable-sysroot.sh: unknown target '$triple'" >&2; exit 2 ;;
+  esac
+  made=0
+  # dbus-x11 names the session bus that GTK's settings back end needs, which
+  # debootstrap does not choose by itself among the alternatives.
+  ensure_debian_root "$suite" "$arch" g++ libgtk-3-dev dbus-x11 && made=1
+  mkdir -p "$QARVEX_ROOTS_DIR"
+  if ((made)); then
+    [[ $(readlink "$link" 2>/dev/null) == "$DEBIAN_ROOT" ]] || ln -sfn "$DEBIAN_ROOT" "$link"
+    rm -f "$fallback"
+  else
+    [[ $(readlink "$link" 2>/dev/null) == / ]] || ln -sfn / "$link"
+    echo "$DEBIAN_ROOT_FAILURE" >"$fallback"
+    echo "$triple: no Debian $suite root ($DEBIAN_ROOT_FAILURE); building against this machine's own system, whose glibc is $(ldd --version | head -1 | awk '{print $NF}')" >&2
+  fi
+done
