@@ -4,10 +4,13 @@
 # archive still serves, one per target, made once with debootstrap and
 # cached outside the source tree (scripts/lib/debian_root.sh). Each is
 # reached through the link sysroot-<triple> in the cache, which the
-# toolchain files read. The x86_64 and i386 roots also carry g++ 10, so a
-# test host can be built inside them with that system's own compiler.
+# toolchain files read. The x86_64 and i386 roots are whole systems that run
+# here (the kernel runs i386 programs) and carry g++ 10, so a test host can
+# be built inside them with that system's own compiler; the ARM64 root is
+# only unpacked (debootstrap --foreign, nothing of it run here), enough to
+# compile against and to run programs in under qemu-user.
 #
-#   scripts/portable-sysroot.sh TRIPLE...   x86_64-linux-gnu (i686-linux-gnu, aarch64-linux-gnu)
+#   scripts/portable-sysroot.sh TRIPLE...   x86_64-linux-gnu, i686-linux-gnu, aarch64-linux-gnu
 #
 # Where a root cannot be made (the archive may one day retire bullseye), the
 # link points at the machine's own system instead: the library is still
@@ -27,12 +30,17 @@ for triple in "$@"; do
   case $triple in
     x86_64-linux-gnu) arch=amd64 ;;
     i686-linux-gnu) arch=i386 ;;
+    aarch64-linux-gnu) arch=arm64 ;;
     *) echo "portable-sysroot.sh: unknown target '$triple'" >&2; exit 2 ;;
   esac
   made=0
-  # dbus-x11 names the session bus that GTK's settings back end needs, which
-  # debootstrap does not choose by itself among the alternatives.
-  ensure_debian_root "$suite" "$arch" g++ libgtk-3-dev dbus-x11 && made=1
+  if [[ $arch == arm64 ]]; then
+    ensure_debian_root "$suite" "$arch" --foreign libc6-dev libstdc++-10-dev libgcc-10-dev libgtk-3-dev && made=1
+  else
+    # dbus-x11 names the session bus that GTK's settings back end needs,
+    # which debootstrap does not choose by itself among the alternatives.
+    ensure_debian_root "$suite" "$arch" g++ libgtk-3-dev dbus-x11 && made=1
+  fi
   mkdir -p "$QARVEX_ROOTS_DIR"
   if ((made)); then
     [[ $(readlink "$link" 2>/dev/null) == "$DEBIAN_ROOT" ]] || ln -sfn "$DEBIAN_ROOT" "$link"
