@@ -59,9 +59,12 @@ for triple in "$@"; do
   build=$deps/build/$triple
   toolchain=$root/cmake/toolchain-$triple.cmake
   mkdir -p "$prefix/include" "$prefix/lib" "$build"
+  # GoogleTest for every target whose own test suites are built; the
+  # portable x86_64 library is tested by the machine's own build instead.
   case $triple in
-    *-w64-mingw32) windows=1 ;;
-    *-linux-gnu) windows=0 ;;
+    *-w64-mingw32) windows=1 tests=1 ;;
+    x86_64-linux-gnu) windows=0 tests=0 ;;
+    *-linux-gnu) windows=0 tests=1 ;;
     *) echo "build-deps.sh: unknown target '$triple'" >&2; exit 2 ;;
   esac
   # The Linux libraries depend on the root they were compiled against.
@@ -70,10 +73,10 @@ for triple in "$@"; do
     sysroot_id=-$(readlink -f "${QARVEX_ROOTS_DIR:-/var/cache/qarvex-termemu/roots}/sysroot-$triple" | md5sum | cut -c1-8)
   fi
   stamp="$prefix/.built-$(basename "$sqlite_src")-$(basename "$pugixml_src")-$(md5sum <"$root/cmake/old_glibc_symbols.h" | cut -c1-8)"
-  ((windows)) && stamp+="-gtest-$gtest_version"
+  ((tests)) && stamp+="-gtest-$gtest_version-json-$(dpkg-query -W -f='${Version}' nlohmann-json3-dev)"
   stamp+=$sysroot_id
   [[ -f $stamp ]] && { echo "$triple: up to date"; continue; }
-  echo "$triple: building SQLite, pugixml$( ((windows)) && echo ", GoogleTest")"
+  echo "$triple: building SQLite, pugixml$( ((tests)) && echo ", GoogleTest")"
 
   # Both through the target's CMake toolchain, so that SQLite is compiled
   # with exactly the compiler and flags the component gets.
@@ -103,11 +106,19 @@ CMAKE
       { cat "$build/$name.log" >&2; echo "build-deps.sh: $name for $triple failed" >&2; exit 1; }
   done
 
-  if ((!windows)); then
+  if ((!tests)); then
     rm -f "$prefix"/.built-*
     touch "$stamp"
     continue
   fi
+  # nlohmann/json (header-only, the command-line tool's) from Debian's
+  # package, laid out in the prefix so that the cross build finds it there
+  # and not among the build machine's own headers.
+  mkdir -p "$prefix/share/cmake"
+  rm -rf "$prefix/include/nlohmann" "$prefix/share/cmake/nlohmann_json"
+  cp -r /usr/include/nlohmann "$prefix/include/"
+  cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"
+
   cmake -S "$gtest_src" -B "$build/googletest" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DQARVEX_DEPS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON >/dev/null

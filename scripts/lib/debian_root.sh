@@ -18,7 +18,9 @@
 #   run_in_root ROOT [--bind DIR]... -- COMMAND [ARG...]
 #       Runs COMMAND in ROOT with chroot, with /proc, /dev and each DIR (at
 #       the same path inside) mounted in a private mount namespace: nothing
-#       stays mounted when the command ends, whatever way it ends.
+#       stays mounted when the command ends, whatever way it ends. The
+#       command starts in the current folder where that is inside a bound
+#       one, else in /; the environment is passed on as it is.
 #
 # Roots are made under a lock, in a folder beside the final one that is
 # renamed into place only when complete, so an interrupted run leaves no
@@ -67,6 +69,7 @@ ensure_debian_root() {
       for deb in "$work"/var/cache/apt/archives/*.deb; do
         dpkg-deb -x "$deb" "$work" >>"$log" 2>&1 || exit 1
       done
+      rm -f "$work"/var/cache/apt/archives/*.deb
     else
       debootstrap --arch="$arch" --variant=minbase "${include[@]}" \
         "$suite" "$work" "$QARVEX_DEBIAN_MIRROR" >"$log" 2>&1 || exit 1
@@ -121,6 +124,8 @@ run_in_root() {
       mount --bind "$1" "$root$1"
       shift
     done
-    exec chroot "$root" "$@"
+    wd=$PWD
+    [[ -d $root$wd ]] || wd=/
+    exec unshare --root="$root" --wd="$wd" "$@"
   ' run_in_root "$root" "${#binds[@]}" "${binds[@]}" "$@"
 }
