@@ -2,15 +2,16 @@
 # Set-up, build and the whole test suite: the normal build, then the same
 # suite under AddressSanitizer + UndefinedBehaviorSanitizer, then a bounded
 # fuzzing run of the host-facing surface, then the Windows DLLs (x64 and
-# x86) cross-built and tested under wine, then the add-in package built and
-# read the way its hosts read it, and its portable Linux library checked and
-# run on Debian 11.
+# x86) cross-built and tested under wine, then the Linux i386 and ARM64
+# builds tested on their own processors, then the add-in package built and
+# read the way its hosts read it, and its portable Linux libraries checked
+# and run on Debian 11.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-# The Debian 11 root of the portable library is mostly downloading and
-# unpacking: it is made while the machine's own builds run.
-scripts/portable-sysroot.sh x86_64-linux-gnu &
+# The Debian 11 roots of the portable libraries are mostly downloading and
+# unpacking: they are made while the machine's own builds run.
+scripts/portable-sysroot.sh x86_64-linux-gnu i686-linux-gnu aarch64-linux-gnu &
 sysroot_maker=$!
 jobs=$(nproc)
 for preset in linux linux-asan; do
@@ -21,8 +22,9 @@ for preset in linux linux-asan; do
 done
 scripts/fuzz.sh  # bounded (QARVEX_FUZZ_SECONDS, default 180); fails on any finding
 scripts/test-windows.sh
-echo "=== package ==="
 wait "$sysroot_maker"
+scripts/test-linux-targets.sh
+echo "=== package ==="
 scripts/package.sh
 ctest --preset package
 scripts/test-portable.sh
