@@ -2,13 +2,17 @@
 // platform's compiler lays out its interfaces. Everything else in host/ is
 // written in terms of these names.
 //
-//                          Windows x86   Windows x64   Linux x86_64
-//   destructor entries          1             1         2 (complete, deleting)
-//   entry convention        __stdcall      default         default
-//   C long                    32-bit        32-bit          64-bit
-//   tVariant size / vt at     48 / 44       48 / 44         64 / 60
-//   broken-down time         9 ints        9 ints         struct tm (56 bytes)
-//   IMsgBox vs IInterface  one ptr before one ptr before   same address
+//                          Windows x86   Windows x64   Linux x86_64, ARM64   Linux i386
+//   destructor entries          1             1       2 (complete, deleting)      2
+//   entry convention        __stdcall      default           default             cdecl
+//   C long                    32-bit        32-bit            64-bit             32-bit
+//   tVariant size / vt at     48 / 44       48 / 44           64 / 60            52 / 48
+//   broken-down time         9 ints        9 ints      struct tm (56 bytes)  struct tm (44)
+//   IMsgBox vs IInterface  one ptr before one ptr before     same address       same address
+//
+// On Linux i386, doubles and 64-bit integers are 4-byte aligned inside
+// structures, so the variant's value part ends at 44 (glibc's struct tm)
+// rather than at a multiple of 8.
 #pragma once
 
 #include <cstddef>
@@ -40,9 +44,15 @@ inline constexpr int kMsgBoxOffsetFromInterface = -1;  // in pointers
 inline constexpr int kDestructorEntries = 2;
 using HostLong = long;
 using HostULong = unsigned long;
+#  if defined(__i386__)
+inline constexpr std::size_t kVariantSize = 52;
+inline constexpr std::size_t kVariantTypeOffset = 48;
+inline constexpr std::size_t kTmSize = 44;
+#  else
 inline constexpr std::size_t kVariantSize = 64;
 inline constexpr std::size_t kVariantTypeOffset = 60;
 inline constexpr std::size_t kTmSize = 56;
+#  endif
 inline constexpr int kMsgBoxOffsetFromInterface = 0;
 #endif
 
@@ -51,7 +61,8 @@ inline constexpr int kMsgBoxOffsetFromInterface = 0;
 using V8Tm = std::tm;
 static_assert(sizeof(V8Tm) == kTmSize, "broken-down time does not match the platform");
 
-// E_FAIL as the platform's `long`: on Linux x86_64 the positive 64-bit value.
+// E_FAIL as the platform's `long`: on the 64-bit Linux targets the positive
+// 64-bit value.
 inline constexpr HostLong kEFail = static_cast<HostLong>(0x80004005UL);
 
 // The destructor entries at the head of each of the component's interface

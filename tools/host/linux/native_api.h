@@ -49,9 +49,17 @@ struct tVariant {
   std::uint32_t cbElements;
   TYPEVAR vt;
 };
+// The sizes the platform's own declarations have with the target's compiler
+// (i386 aligns doubles in structures to 4 bytes).
+#if defined(__i386__)
+static_assert(sizeof(tVariant) == 52);
+static_assert(offsetof(tVariant, cbElements) == 44);
+static_assert(offsetof(tVariant, vt) == 48);
+#else
 static_assert(sizeof(tVariant) == 64);
 static_assert(offsetof(tVariant, cbElements) == 56);
 static_assert(offsetof(tVariant, vt) == 60);
+#endif
 
 // Host side.
 class IMemoryManager {
