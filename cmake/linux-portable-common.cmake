@@ -1,8 +1,9 @@
 # Shared part of the portable Linux toolchains: Debian 12's clang as a cross
 # compiler against a Debian root of the target (its glibc and its GCC 10 C++
 # library), so the library needs no newer glibc than that root's and carries
-# its C++ runtime inside. The including file sets QARVEX_LINUX_TRIPLE and
-# CMAKE_SYSTEM_PROCESSOR first.
+# its C++ runtime inside. The including file sets QARVEX_LINUX_TRIPLE (the
+# compiler's target), QARVEX_LINUX_MULTIARCH (Debian's name for the library
+# folders) and CMAKE_SYSTEM_PROCESSOR first.
 #
 # The root is the one scripts/portable-sysroot.sh makes; its path is the
 # link QARVEX_SYSROOT (default: the cache's sysroot-<triple>). Where that
@@ -46,7 +47,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 if(CMAKE_SYSROOT)
   set(ENV{PKG_CONFIG_SYSROOT_DIR} "${CMAKE_SYSROOT}")
   set(ENV{PKG_CONFIG_LIBDIR}
-      "${CMAKE_SYSROOT}/usr/lib/${QARVEX_LINUX_TRIPLE}/pkgconfig:${CMAKE_SYSROOT}/usr/share/pkgconfig")
+      "${CMAKE_SYSROOT}/usr/lib/${QARVEX_LINUX_MULTIARCH}/pkgconfig:${CMAKE_SYSROOT}/usr/share/pkgconfig")
   set(ENV{PKG_CONFIG_PATH} "")
   # The root's own /usr/include stays the compiler's system folder: named
   # again with -isystem it would come before the C++ library's headers and

@@ -93,29 +93,30 @@ constexpr std::uint64_t kMaxNameTable = 1 << 20;
 
 }  // namespace
 
-ElfStampLookup ReadElfVersionStamp(int fd) {
+namespace {
+
+// The section table of a 32-bit or a 64-bit file (Ehdr, Shdr: the class's
+// header types), searched for the stamp section.
+template <class Ehdr, class Shdr>
+ElfStampLookup ReadStampSection(int fd, const Ehdr& header) {
   ElfStampLookup result;
-  Elf64_Ehdr header{};
-  if (!ReadAt(fd, &header, sizeof header, 0) || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
-      header.e_ident[EI_CLASS] != ELFCLASS64 || header.e_ident[EI_DATA] != ELFDATA2LSB || header.e_shoff == 0 ||
-      header.e_shentsize != sizeof(Elf64_Shdr))
-    return result;
+  if (header.e_shoff == 0 || header.e_shentsize != sizeof(Shdr)) return result;
   // Counts too large for the header live in the first section header.
-  Elf64_Shdr first{};
+  Shdr first{};
   if (!ReadAt(fd, &first, sizeof first, header.e_shoff)) return result;
   const std::uint64_t count = header.e_shnum != 0 ? header.e_shnum : first.sh_size;
   const std::uint64_t namesIndex = header.e_shstrndx != SHN_XINDEX ? header.e_shstrndx : first.sh_link;
   if (count == 0 || count > kMaxSections || namesIndex >= count) return result;
-  std::vector<Elf64_Shdr> sections(count);
-  if (!ReadAt(fd, sections.data(), count * sizeof(Elf64_Shdr), header.e_shoff)) return result;
-  const Elf64_Shdr& namesSection = sections[namesIndex];
+  std::vector<Shdr> sections(count);
+  if (!ReadAt(fd, sections.data(), count * sizeof(Shdr), header.e_shoff)) return result;
+  const Shdr& namesSection = sections[namesIndex];
   if (namesSection.sh_type != SHT_STRTAB || namesSection.sh_size > kMaxNameTable) return result;
   std::string names(namesSection.sh_size, '\0');
   if (!ReadAt(fd, names.data(), names.size(), namesSection.sh_offset)) return result;
 
   result.elf = true;
   const std::string_view wanted(kStampSection, sizeof kStampSection);  // with its terminator
-  for (const Elf64_Shdr& section : sections) {
+  for (const Shdr& section : sections) {
     if (section.sh_name >= names.size() || names.compare(section.sh_name, wanted.size(), wanted) != 0) continue;
     if (section.sh_type == SHT_NOBITS || section.sh_size < sizeof(VersionStamp)) return result;
     std::string bytes(std::min<std::uint64_t>(section.sh_size, 4096), '\0');
@@ -123,6 +124,27 @@ ElfStampLookup ReadElfVersionStamp(int fd) {
     return result;
   }
   return result;
+}
+
+}  // namespace
+
+ElfStampLookup ReadElfVersionStamp(int fd) {
+  // The identification bytes and the class decide which header follows.
+  unsigned char ident[EI_NIDENT] = {};
+  if (!ReadAt(fd, ident, sizeof ident, 0) || std::memcmp(ident, ELFMAG, SELFMAG) != 0 ||
+      ident[EI_DATA] != ELFDATA2LSB)
+    return {};
+  if (ident[EI_CLASS] == ELFCLASS64) {
+    Elf64_Ehdr header{};
+    if (!ReadAt(fd, &header, sizeof header, 0)) return {};
+    return ReadStampSection<Elf64_Ehdr, Elf64_Shdr>(fd, header);
+  }
+  if (ident[EI_CLASS] == ELFCLASS32) {
+    Elf32_Ehdr header{};
+    if (!ReadAt(fd, &header, sizeof header, 0)) return {};
+    return ReadStampSection<Elf32_Ehdr, Elf32_Shdr>(fd, header);
+  }
+  return {};
 }
 
 const void* VersionStampAddress() { return &kStamp; }

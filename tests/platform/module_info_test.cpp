@@ -103,7 +103,8 @@ TEST(ModuleInfo, AnElfModuleIsReadFromItsStampSection) {
 
   // A header promising more sections than any module has is not believed.
   std::string huge = ReadFile(stripped);
-  huge[60] = huge[61] = '\xFF';  // e_shnum
+  const size_t sectionCount = huge[4] == 2 ? 60 : 48;  // e_shnum of a 64-bit or a 32-bit file
+  huge[sectionCount] = huge[sectionCount + 1] = '\xFF';
   WriteFile(t.root() + "/huge.so", huge);
   EXPECT_EQ(Text(ReadFileVersion(FromUtf8(t.root() + "/huge.so"))), "1.0.6.15") << "searched through instead";
 }

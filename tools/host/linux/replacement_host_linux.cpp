@@ -138,7 +138,7 @@ class RecordingCallbacks final : public ErrorsAndMsgBoxOnly {
   bool AddError(unsigned short wcode, const WCHAR_T* source, const WCHAR_T* descr,
                 long scode) override {
     errors_.push_back({wcode, source ? source : u"", descr ? descr : u"",
-                       static_cast<std::int64_t>(scode)});
+                       static_cast<std::int64_t>(static_cast<unsigned long>(scode))});  // zero-extended
     return true;
   }
 
