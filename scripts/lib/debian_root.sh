@@ -11,14 +11,19 @@
 #       1 with DEBIAN_ROOT_FAILURE set to one line saying why (debootstrap's
 #       log is kept beside the cache). Only the main suite of the archive is
 #       used, never its security index.
+#       debian_root_path (same arguments) prints the root's path and returns
+#       0 when it is already made.
 #       --foreign unpacks without running the root's own programs (a root of
 #       another processor, used only as a sysroot); the packages named are
 #       then unpacked into it too.
 #
-#   run_in_root ROOT [--bind DIR]... -- COMMAND [ARG...]
+#   run_in_root ROOT [--bind DIR]... [--workdir DIR] -- COMMAND [ARG...]
 #       Runs COMMAND in ROOT with chroot, with /proc, /dev and each DIR (at
 #       the same path inside) mounted in a private mount namespace: nothing
-#       stays mounted when the command ends, whatever way it ends.
+#       stays mounted when the command ends, whatever way it ends (a daemon
+#       the command leaves behind keeps its namespace, and the mounts in
+#       it, until it exits). COMMAND starts in / or, with --workdir, in DIR
+#       (a path inside the root, a bound one say).
 #
 # Roots are made under a lock, in a folder beside the final one that is
 # renamed into place only when complete, so an interrupted run leaves no
@@ -27,19 +32,27 @@
 QARVEX_ROOTS_DIR=${QARVEX_ROOTS_DIR:-/var/cache/qarvex-termemu/roots}
 QARVEX_DEBIAN_MIRROR=${QARVEX_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 
-ensure_debian_root() {
+# debian_root_path SUITE ARCH [--foreign] [PACKAGE...]: where that root is
+# or will be; returns 0 when it is there.
+debian_root_path() {
   local suite=$1 arch=$2 foreign=0
   shift 2
   if [[ ${1:-} == --foreign ]]; then foreign=1; shift; fi
-  local packages=("$@") tag="" name
-  if ((${#packages[@]})); then
-    tag=-$(printf '%s\n' "${packages[@]}" | sort | md5sum | cut -c1-8)
-  fi
+  local tag=""
+  (($#)) && tag=-$(printf '%s\n' "$@" | sort | md5sum | cut -c1-8)
   ((foreign)) && tag+=-foreign
-  name=$suite-$arch$tag
-  DEBIAN_ROOT=$QARVEX_ROOTS_DIR/$name
+  echo "$QARVEX_ROOTS_DIR/$suite-$arch$tag"
+  [[ -f $QARVEX_ROOTS_DIR/$suite-$arch$tag/.qarvex-root-ready ]]
+}
+
+ensure_debian_root() {
+  local suite=$1 arch=$2 foreign=0
   DEBIAN_ROOT_FAILURE=""
-  [[ -f $DEBIAN_ROOT/.qarvex-root-ready ]] && return 0
+  DEBIAN_ROOT=$(debian_root_path "$@") && return 0
+  shift 2
+  if [[ ${1:-} == --foreign ]]; then foreign=1; shift; fi
+  local packages=("$@") name
+  name=$(basename "$DEBIAN_ROOT")
 
   if ! command -v debootstrap >/dev/null; then
     # shellcheck source=apt.sh
@@ -100,17 +113,20 @@ relative_library_links() {
 }
 
 run_in_root() {
-  local root=$1 binds=()
+  local root=$1 binds=() workdir=/
   shift
   while (($#)) && [[ $1 != -- ]]; do
-    [[ $1 == --bind ]] || { echo "run_in_root: unknown option $1" >&2; return 2; }
-    binds+=("$2")
+    case $1 in
+      --bind) binds+=("$2") ;;
+      --workdir) workdir=$2 ;;
+      *) echo "run_in_root: unknown option $1" >&2; return 2 ;;
+    esac
     shift 2
   done
   shift
   unshare --mount --propagation private -- /bin/bash -c '
     set -e
-    root=$1; shift
+    root=$1; workdir=$2; shift 2
     nbinds=$1; shift
     mount -t proc proc "$root/proc"
     mount --rbind /dev "$root/dev"
@@ -119,6 +135,7 @@ run_in_root() {
       mount --bind "$1" "$root$1"
       shift
     done
-    exec chroot "$root" "$@"
-  ' run_in_root "$root" "${#binds[@]}" "${binds[@]}" "$@"
+    # chroot itself would start the command in /.
+    exec chroot "$root" /bin/sh -c '"'"'cd "$0" && exec "$@"'"'"' "$workdir" "$@"
+  ' run_in_root "$root" "$workdir" "${#binds[@]}" "${binds[@]}" "$@"
 }
