@@ -3,20 +3,26 @@
 # suite under AddressSanitizer + UndefinedBehaviorSanitizer, then a bounded
 # fuzzing run of the host-facing surface, then the Windows DLLs (x64 and
 # x86) cross-built and tested under wine, then the add-in package built and
-# read the way its hosts read it.
+# read the way its hosts read it. Ends with every suite's count of tests run
+# and passed, and every suite skipped with why (scripts/lib/summary.sh),
+# also when a stage fails and stops the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/summary.sh
+summary_reset
+trap 'status=$?; ((status == 0)) || summary_print || true' EXIT
 scripts/setup.sh
 jobs=$(nproc)
 for preset in linux linux-asan; do
   echo "=== $preset ==="
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j "$jobs"
-  ctest --preset "$preset" -j "$jobs"
+  summary_ctest "$preset" --preset "$preset" -j "$jobs"
 done
 scripts/fuzz.sh  # bounded (QARVEX_FUZZ_SECONDS, default 180); fails on any finding
 scripts/test-windows.sh
 echo "=== package ==="
 scripts/package.sh
-ctest --preset package
-echo "All test suites passed."
+summary_ctest package --preset package
+trap - EXIT
+summary_print
