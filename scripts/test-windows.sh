@@ -84,10 +84,20 @@ for preset in win64 win32; do
   scripts/wine-run.sh "$preset" cmd /c exit </dev/null >/dev/null 2>&1 || true  # creates the prefix
   scripts/wine-run.sh "$preset" wineserver -w </dev/null >/dev/null 2>&1 || true
   scripts/wine-run.sh "$preset" wineserver -p </dev/null >/dev/null 2>&1 || true
+  # The desktop's process (explorer) likewise: started by a test, it would
+  # hold that test's output for a second after the program ends, when wine
+  # closes a desktop nobody uses. A console waiting on a pipe that this
+  # script holds keeps the desktop in use until the suite ends.
+  exec {desktop_keeper}> >(exec scripts/wine-run.sh "$preset" cmd >/dev/null 2>&1)
+  keeper_pid=$!
   scripts/wine-run.sh "$preset" cmd /c exit </dev/null >/dev/null 2>&1 || true  # starts the services
+  scripts/wine-run.sh "$preset" explorer /desktop </dev/null >/dev/null 2>&1 &
+  explorer_pid=$!
   status=0
   summary_ctest "$preset" --preset "$preset" || status=$?
+  exec {desktop_keeper}>&-
   scripts/wine-run.sh "$preset" wineserver -k </dev/null >/dev/null 2>&1 || true
+  wait "$keeper_pid" "$explorer_pid" || true
   unset WINEPREFIX
   echo "$preset: $(( $(date +%s) - start )) s"
   ((status == 0)) || stage_failed "$status"
