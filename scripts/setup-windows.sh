@@ -128,4 +128,5 @@ for suite in bookworm bullseye; do
     root_failures+=("$DEBIAN_ROOT_FAILURE")
   fi
 done
-echo "$own_failure; no i386 root with wine32 either: $(IFS=';'; echo "${root_failures[*]}")" >"$unavailable"
+joined=$(printf '; %s' "${root_failures[@]}")
+echo "$own_failure; no i386 root with wine32 either: ${joined#; }" >"$unavailable"

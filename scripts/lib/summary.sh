@@ -15,7 +15,7 @@
 #                           runs ctest (its output shown as usual) and
 #                           records "NAME: P of T tests passed" from ctest's
 #                           own count; returns ctest's status
-#   summary_record NAME PASSED TOTAL [SKIPPED]
+#   summary_record NAME PASSED TOTAL [SKIPPED [SKIPPED TESTS' NAMES]]
 #   summary_ok NAME TEXT    a suite that passed, described by TEXT (fuzzing:
 #                           its runs, no finding)
 #   summary_fail NAME TEXT  a suite that failed, and why
@@ -57,8 +57,8 @@ summary_add() {
 }
 
 summary_record() {
-  local name=$1 passed=$2 total=$3 skipped=${4:-0}
-  summary_add counted "$name" "$passed" "$total" "$skipped"
+  local name=$1 passed=$2 total=$3 skipped=${4:-0} skipped_names=${5:-}
+  summary_add counted "$name" "$passed" "$total" "$skipped" "$skipped_names"
 }
 
 summary_ok() { summary_add ok "$1" "$2"; }
@@ -76,9 +76,11 @@ summary_ctest() {
   counts=$(sed -n 's/^[0-9]*% tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$log" | tail -1)
   if [[ -n $counts ]]; then
     read -r failed total <<<"$counts"
-    skipped=$(sed -n '/^The following tests did not run:/,/^[^[:space:]]/p' "$log" |
-      grep -cE '^[[:space:]]+[0-9]+ - .*\((Skipped|Disabled)\)$' || true)
-    summary_record "$name" $((total - failed - skipped)) "$total" "$skipped"
+    local skipped_names
+    skipped_names=$(sed -n '/^The following tests did not run:/,/^[^[:space:]]/p' "$log" |
+      sed -nE 's/^[[:space:]]+[0-9]+ - (.*) \((Skipped|Disabled)\)$/\1/p')
+    skipped=$(grep -c . <<<"$skipped_names" || true)
+    summary_record "$name" $((total - failed - skipped)) "$total" "$skipped" "$(summary_join $skipped_names)"
   else
     summary_fail "$name" "ctest ran no test (status $status)"
     ((status)) || status=1
@@ -88,15 +90,15 @@ summary_ctest() {
 }
 
 summary_print() {
-  local file passed=() skipped=() failed=() kind name a b c
+  local file passed=() skipped=() failed=() kind name a b c d
   file=$(summary_file)
   echo "=== summary ==="
   [[ -s $file ]] || { echo "no test suite ran"; return 1; }
-  while IFS=$'\t' read -r kind name a b c; do
+  while IFS=$'\t' read -r kind name a b c d; do
     case $kind in
       counted)
         local line="$name: $a of $b tests passed"
-        ((c > 0)) && line+=" ($c skipped)"
+        ((c > 0)) && line+=" ($c skipped${d:+: $d})"
         echo "$line"
         if ((a + c < b)); then failed+=("$name")
         elif ((c > 0)); then skipped+=("$name ($c of its tests)")
