@@ -10,3 +10,10 @@ if(WIN32)
   # No link time in the PE header: the same sources give the same DLL.
   target_link_options(qarvex_termemu PRIVATE -Wl,--no-insert-timestamp)
 endif()
+if(NOT WIN32)
+  # Exactly the three Native API entry points are dynamic symbols; the
+  # linked-in runtimes' own symbols are kept inside too.
+  target_link_options(qarvex_termemu PRIVATE
+    -Wl,--version-script=${CMAKE_CURRENT_LIST_DIR}/qarvex_termemu.map -Wl,--exclude-libs,ALL)
+  set_property(TARGET qarvex_termemu APPEND PROPERTY LINK_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/qarvex_termemu.map)
+endif()

@@ -1,10 +1,10 @@
 #include "common/number_format.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/c_number.h"
 #include "common/error.h"
 
 namespace qarvex {
@@ -63,14 +63,9 @@ bool TryParseReal(WStringView text, char16_t decimalSeparator, double& out) {
       return false;
     }
   }
-  const char* first = ascii.data();
-  const char* last = first + ascii.size();
-  if (*first == '+') ++first;
-  double value = 0;
-  auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-  if (ec != std::errc() || ptr != last) return false;
-  out = value;
-  return true;
+  std::string_view number(ascii);
+  if (number.front() == '+') number.remove_prefix(1);
+  return ParseCNumber(number, out);
 }
 
 double RoundHalfEven(double value) {

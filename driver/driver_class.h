@@ -182,22 +182,19 @@ void WriteProperty(TCustomDriver& self, const TPropValue& value) {
 
 }  // namespace detail
 
+// The entries are built by initialisation, never by assignment to their
+// optional marks: an older C++ library (GCC 10's, which the portable Linux
+// builds link) cannot assign a std::optional in a constant expression.
 template <auto Method>
 constexpr TMember ExportedMethod(WStringView name, ExportMethAttribute mark) {
-  TMember m{};
-  m.Name = name;
-  m.ExportMeth = mark;
-  m.Method = &detail::CallExported<Method>;
-  return m;
+  return TMember{.Name = name, .ExportMeth = mark, .ExportProp = {}, .AdditionalAction = {},
+                 .Method = &detail::CallExported<Method>, .Action = nullptr, .Property = {}};
 }
 
 template <auto Method>
 constexpr TMember ActionMethod(WStringView name, AdditionalActionAttribute mark) {
-  TMember m{};
-  m.Name = name;
-  m.AdditionalAction = mark;
-  m.Action = &detail::CallAction<Method>;
-  return m;
+  return TMember{.Name = name, .ExportMeth = {}, .ExportProp = {}, .AdditionalAction = mark,
+                 .Method = nullptr, .Action = &detail::CallAction<Method>, .Property = {}};
 }
 
 // Setter may be nullptr for a property the class never lets anyone write.
@@ -205,16 +202,15 @@ template <auto Getter, auto Setter>
 constexpr TMember ExportedProperty(WStringView name, ExportPropAttribute mark) {
   using T = typename detail::MemberTraits<decltype(Getter)>::Value;
   constexpr TValueKind kind = ValueKindOf<T>();
-  TMember m{};
-  m.Name = name;
-  m.ExportProp = mark;
-  m.Property.Kind = kind;
+  TPropertyAccess access{};
+  access.Kind = kind;
   if constexpr (IsAcceptedKind(kind)) {
-    m.Property.Read = &detail::ReadProperty<Getter>;
+    access.Read = &detail::ReadProperty<Getter>;
     if constexpr (!std::is_same_v<decltype(Setter), std::nullptr_t>)
-      m.Property.Write = &detail::WriteProperty<Setter>;
+      access.Write = &detail::WriteProperty<Setter>;
   }
-  return m;
+  return TMember{.Name = name, .ExportMeth = {}, .ExportProp = mark, .AdditionalAction = {},
+                 .Method = nullptr, .Action = nullptr, .Property = access};
 }
 
 }  // namespace qarvex::driver

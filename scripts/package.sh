@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Builds the add-in package that the 1C platform and its equipment library
 # install: dist/qarvex_termemu-<version>.zip with the Windows x86 and x64
-# DLLs, the Linux x86_64 library, MANIFEST.XML and INFO.XML.
+# DLLs, the portable Linux x86_64, i386 and ARM64 libraries, MANIFEST.XML
+# and INFO.XML.
 #
 #   scripts/package.sh [--no-build] [--dist DIR]
 #
 #   --no-build   package the binaries already built (default: set-up and
-#                build all three first)
+#                build all five first; the Linux libraries are portable
+#                builds, made against Debian 11 roots: see
+#                scripts/portable-sysroot.sh)
 #   --dist DIR   where the archive goes (default: dist/)
-#   QARVEX_PACKAGE_LINUX, QARVEX_PACKAGE_WIN32, QARVEX_PACKAGE_WIN64
+#   QARVEX_PACKAGE_WIN32, QARVEX_PACKAGE_WIN64, QARVEX_PACKAGE_LINUX,
+#   QARVEX_PACKAGE_LINUX_I386, QARVEX_PACKAGE_LINUX_ARM64
 #                other binaries to package instead of the built ones
 #
 # The binaries are checked, stripped (no debug information, hence no build
@@ -34,16 +38,19 @@ done
 if ((build)); then
   scripts/setup.sh
   scripts/setup-windows.sh --no-wine
-  scripts/build-windows-deps.sh >/dev/null
-  for preset in linux win32 win64; do
+  scripts/portable-sysroot.sh x86_64-linux-gnu i686-linux-gnu aarch64-linux-gnu
+  scripts/build-deps.sh i686-w64-mingw32 x86_64-w64-mingw32 x86_64-linux-gnu i686-linux-gnu aarch64-linux-gnu >/dev/null
+  for preset in linux linux-portable linux-i386 linux-arm64 win32 win64; do
     cmake --preset "$preset" >/dev/null
     targets=(qarvex_termemu)
-    [[ $preset == linux ]] && targets+=(qarvex_package)
+    [[ $preset == linux ]] && targets=(qarvex_package)
     cmake --build --preset "$preset" -j "$(nproc)" --target "${targets[@]}" >/dev/null
   done
 fi
 
-linux=${QARVEX_PACKAGE_LINUX:-build/linux/qarvex_termemu.so}
+linux=${QARVEX_PACKAGE_LINUX:-build/linux-portable/qarvex_termemu.so}
+linux_i386=${QARVEX_PACKAGE_LINUX_I386:-build/linux-i386/qarvex_termemu.so}
+linux_arm64=${QARVEX_PACKAGE_LINUX_ARM64:-build/linux-arm64/qarvex_termemu.so}
 win32=${QARVEX_PACKAGE_WIN32:-build/win32/qarvex_termemu.dll}
 win64=${QARVEX_PACKAGE_WIN64:-build/win64/qarvex_termemu.dll}
 packager=build/linux/tools/package/qarvex_package
@@ -55,12 +62,13 @@ trap 'rm -rf "$work"' EXIT
 # One fixed time for everything dated inside the archive: the entries, and
 # the PE headers that strip rewrites (it takes SOURCE_DATE_EPOCH).
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}
-version=$("$packager" --stage "$work/contents" --linux-x86_64 "$linux" --windows-i386 "$win32" --windows-x86_64 "$win64")
+version=$("$packager" --stage "$work/contents" --windows-i386 "$win32" --windows-x86_64 "$win64" \
+  --linux-x86_64 "$linux" --linux-i386 "$linux_i386" --linux-arm64 "$linux_arm64")
 
 # Fixed entry order, times and modes; -X drops the extra fields that carry
 # owners and precise times, -D the folder entries.
 entries=(MANIFEST.XML INFO.XML qarvex_termemu_windows_i386.dll qarvex_termemu_windows_x86_64.dll
-         qarvex_termemu_linux_x86_64.so)
+         qarvex_termemu_linux_x86_64.so qarvex_termemu_linux_i386.so qarvex_termemu_linux_arm64.so)
 (
   cd "$work/contents"
   chmod 0644 "${entries[@]}"

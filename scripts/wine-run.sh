@@ -48,12 +48,8 @@ if [[ $arch == win32 && -f $root/build/wine32-root ]]; then
   IFS=: read -r -a extra <<<"${QARVEX_WINE_BINDS:-}"
   for dir in "${extra[@]}"; do [[ -n $dir ]] && binds+=("$(realpath "$dir")"); done
   bind_args=()
-  workdir=/  # the caller's folder where the root sees it
-  for dir in "${binds[@]}"; do
-    bind_args+=(--bind "$dir")
-    [[ $PWD == "$dir" || $PWD == "$dir"/* ]] && workdir=$PWD
-  done
-  in_wine() { run_in_root "$wine_root" "${bind_args[@]}" --workdir "$workdir" -- "$@"; }
+  for dir in "${binds[@]}"; do bind_args+=(--bind "$dir"); done
+  in_wine() { run_in_root "$wine_root" "${bind_args[@]}" -- "$@"; }
 else
   in_wine() { "$@"; }
 fi

@@ -17,13 +17,14 @@
 #       another processor, used only as a sysroot); the packages named are
 #       then unpacked into it too.
 #
-#   run_in_root ROOT [--bind DIR]... [--workdir DIR] -- COMMAND [ARG...]
+#   run_in_root ROOT [--bind DIR]... -- COMMAND [ARG...]
 #       Runs COMMAND in ROOT with chroot, with /proc, /dev and each DIR (at
 #       the same path inside) mounted in a private mount namespace: nothing
 #       stays mounted when the command ends, whatever way it ends (a daemon
 #       the command leaves behind keeps its namespace, and the mounts in
-#       it, until it exits). COMMAND starts in / or, with --workdir, in DIR
-#       (a path inside the root, a bound one say).
+#       it, until it exits). The command starts in the current folder
+#       where that is inside a bound one, else in /; the environment is
+#       passed on as it is.
 #
 # Roots are made under a lock, in a folder beside the final one that is
 # renamed into place only when complete, so an interrupted run leaves no
@@ -80,6 +81,7 @@ ensure_debian_root() {
       for deb in "$work"/var/cache/apt/archives/*.deb; do
         dpkg-deb -x "$deb" "$work" >>"$log" 2>&1 || exit 1
       done
+      rm -f "$work"/var/cache/apt/archives/*.deb
     else
       debootstrap --arch="$arch" --variant=minbase "${include[@]}" \
         "$suite" "$work" "$QARVEX_DEBIAN_MIRROR" >"$log" 2>&1 || exit 1
@@ -102,31 +104,30 @@ ensure_debian_root() {
 # A root's symbolic links into its own library folders are absolute
 # (/lib/x86_64-linux-gnu/libm.so.6); seen from outside, as a compiler's
 # sysroot sees them, they would point into the build machine. Each becomes
-# relative to where it stands.
+# relative to where it stands, worked out without resolving any link (an
+# absolute one on the way would lead out of the root).
 relative_library_links() {
   local root=$1 link target
   while IFS= read -r -d '' link; do
     target=$(readlink "$link")
     [[ $target == /* ]] || continue
-    ln -sfn "$(realpath -m --relative-to="$(dirname "$link")" "$root$target")" "$link"
-  done < <(find "$root/lib" "$root/usr/lib" "$root/usr/include" -type l -print0 2>/dev/null)
+    ln -sfn "$(realpath -m -s --relative-to="$(dirname "$link")" "$root$target")" "$link"
+  done < <(find "$root/usr/lib" "$root/usr/lib32" "$root/usr/lib64" "$root/usr/libx32" "$root/usr/include" \
+    "$root/lib" "$root/lib64" -type l -print0 2>/dev/null)
 }
 
 run_in_root() {
-  local root=$1 binds=() workdir=/
+  local root=$1 binds=()
   shift
   while (($#)) && [[ $1 != -- ]]; do
-    case $1 in
-      --bind) binds+=("$2") ;;
-      --workdir) workdir=$2 ;;
-      *) echo "run_in_root: unknown option $1" >&2; return 2 ;;
-    esac
+    [[ $1 == --bind ]] || { echo "run_in_root: unknown option $1" >&2; return 2; }
+    binds+=("$2")
     shift 2
   done
   shift
   unshare --mount --propagation private -- /bin/bash -c '
     set -e
-    root=$1; workdir=$2; shift 2
+    root=$1; shift
     nbinds=$1; shift
     mount -t proc proc "$root/proc"
     mount --rbind /dev "$root/dev"
@@ -135,7 +136,8 @@ run_in_root() {
       mount --bind "$1" "$root$1"
       shift
     done
-    # chroot itself would start the command in /.
-    exec chroot "$root" /bin/sh -c '"'"'cd "$0" && exec "$@"'"'"' "$workdir" "$@"
-  ' run_in_root "$root" "$workdir" "${#binds[@]}" "${binds[@]}" "$@"
+    wd=$PWD
+    [[ -d $root$wd ]] || wd=/
+    exec unshare --root="$root" --wd="$wd" "$@"
+  ' run_in_root "$root" "${#binds[@]}" "${binds[@]}" "$@"
 }

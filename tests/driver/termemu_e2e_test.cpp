@@ -13,7 +13,7 @@ namespace {
 
 class TermemuTest : public HostFixture {
  protected:
-  TermemuTest() : HostFixture(QARVEX_COMPONENT_PATH) {}
+  TermemuTest() : HostFixture(ComponentUnderTest()) {}
   void SetUp() override {
     HostFixture::SetUp();
     driver = Ready(u"qarvex_termemu");

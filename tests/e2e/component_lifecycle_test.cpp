@@ -8,7 +8,7 @@ namespace {
 
 class ComponentLibrary : public HostFixture {
  protected:
-  ComponentLibrary() : HostFixture(QARVEX_COMPONENT_PATH) {}
+  ComponentLibrary() : HostFixture(ComponentUnderTest()) {}
 };
 
 TEST_F(ComponentLibrary, ListsItsOneClass) {

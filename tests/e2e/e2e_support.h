@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,17 @@ namespace qarvex::testing {
 using testhost::Component;
 using testhost::HostValue;
 using testhost::ReplacementHost;
+
+// The component library under test: the one built with the tests, unless
+// QARVEX_COMPONENT_UNDER_TEST names another (the portable build, or a copy
+// taken out of the add-in package). Test programs that use it define
+// QARVEX_COMPONENT_PATH.
+#ifdef QARVEX_COMPONENT_PATH
+inline std::string ComponentUnderTest() {
+  const char* other = std::getenv("QARVEX_COMPONENT_UNDER_TEST");
+  return other && *other ? other : QARVEX_COMPONENT_PATH;
+}
+#endif
 
 class HostFixture : public ::testing::Test {
  protected:

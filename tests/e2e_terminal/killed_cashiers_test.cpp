@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "e2e/e2e_support.h"
 #include "platform/temp_folders.h"
 #include "tools/host/replacement_host.h"
 
@@ -36,7 +37,7 @@ std::u16string CardOf(int process, int index) {
 // payment's index on `reportFd` as soon as the call returns.
 [[noreturn]] void Cashier(int process, int payments, int reportFd) {
   try {
-    ReplacementHost host(QARVEX_COMPONENT_PATH);
+    ReplacementHost host(ComponentUnderTest());
     auto terminal = host.Create(u"qarvex_termemu");
     std::vector<HostValue> open{HostValue(u"dev")};
     if (!terminal || !terminal->Handshake() || !terminal->CallFunc(u"Подключить", open).value.AsBool()) _exit(3);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/e2e_support.h"
 #include "platform/temp_folders.h"
 #include "tools/host/replacement_host.h"
 
@@ -39,7 +40,7 @@ std::u16string Ascii16(const std::string& s) { return std::u16string(s.begin(), 
   char go = 0;
   if (read(startPipe, &go, 1) != 1) _exit(2);
   try {
-    ReplacementHost host(QARVEX_COMPONENT_PATH);
+    ReplacementHost host(ComponentUnderTest());
     auto terminal = host.Create(u"qarvex_termemu");
     if (!terminal || !terminal->Handshake()) _exit(3);
     std::vector<HostValue> open{HostValue(u"dev")};

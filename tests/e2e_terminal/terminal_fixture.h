@@ -122,14 +122,6 @@ struct CardResult {
   }
 };
 
-// The library under test: the one built with the tests, unless
-// QARVEX_COMPONENT_UNDER_TEST names another (a copy taken out of the add-in
-// package, say).
-inline std::string ComponentUnderTest() {
-  const char* other = std::getenv("QARVEX_COMPONENT_UNDER_TEST");
-  return other && *other ? other : QARVEX_COMPONENT_PATH;
-}
-
 class TerminalTest : public HostFixture {
  protected:
   TerminalTest() : HostFixture(ComponentUnderTest()) { ::setenv("LC_ALL", "C", 1); }

@@ -30,12 +30,12 @@ std::filesystem::path Binary(const std::string& os, const std::string& arch) {
   return {};
 }
 
-TEST(Package, HoldsTheManifestTheDriverInfoAndThreeBinariesUnderDistinctNames) {
+TEST(Package, HoldsTheManifestTheDriverInfoAndFiveBinariesUnderDistinctNames) {
   const auto& entries = Package().entries;
-  ASSERT_EQ(entries.size(), 5u);
+  ASSERT_EQ(entries.size(), 7u);
   EXPECT_EQ(entries[0], "MANIFEST.XML");
   EXPECT_EQ(entries[1], "INFO.XML");
-  EXPECT_EQ(std::set<std::string>(entries.begin(), entries.end()).size(), 5u);
+  EXPECT_EQ(std::set<std::string>(entries.begin(), entries.end()).size(), 7u);
   for (const auto& name : entries) EXPECT_EQ(name.find('/'), std::string::npos) << name << " is not at the root";
 }
 
@@ -54,7 +54,8 @@ TEST(Package, ManifestIsABundleInThePlatformsNamespaceWithOneNativeComponentPerT
     EXPECT_TRUE(std::filesystem::is_regular_file(Package().folder / path)) << path << " is not in the archive";
     targets.insert(Lower(c.attribute("os").value()) + "/" + Lower(c.attribute("arch").value()));
   }
-  EXPECT_EQ(targets, (std::set<std::string>{"windows/i386", "windows/x86_64", "linux/x86_64"}));
+  EXPECT_EQ(targets, (std::set<std::string>{"windows/i386", "windows/x86_64", "linux/x86_64", "linux/i386",
+                                            "linux/arm64"}));
 }
 
 // What objdump makes of each binary: format, processor, DLL or shared
@@ -77,15 +78,23 @@ TEST(Package, EachBinaryIsOfItsTargetsFormatAndExportsTheThreeEntryPoints) {
       EXPECT_TRUE(Contains(header.substr(table), name)) << dll << " lacks" << name;
   }
 
-  const auto so = Binary("Linux", "x86_64");
-  ASSERT_FALSE(so.empty());
-  const std::string header = RunCommand("objdump -f " + ShellQuoted(so));
-  EXPECT_TRUE(Contains(header, "file format elf64-x86-64")) << header;
-  EXPECT_TRUE(Contains(header, "DYNAMIC")) << so << " is not a shared object";
-  const std::string symbols = RunCommand("nm -D --defined-only " + ShellQuoted(so));
-  for (const char* name : {" T GetClassNames\n", " T GetClassObject\n", " T DestroyObject\n"})
-    EXPECT_TRUE(Contains(symbols, name)) << so << " lacks" << name;
-  EXPECT_FALSE(Contains(RunCommand("objdump -h " + ShellQuoted(so)), ".debug_info")) << "debug information shipped";
+  struct ExpectedElf {
+    const char *arch, *objdump, *format;
+  };
+  for (const ExpectedElf& e : {ExpectedElf{"x86_64", "objdump", "elf64-x86-64"},
+                               ExpectedElf{"i386", "i686-linux-gnu-objdump", "elf32-i386"},
+                               ExpectedElf{"ARM64", "aarch64-linux-gnu-objdump", "elf64-littleaarch64"}}) {
+    const auto so = Binary("Linux", e.arch);
+    ASSERT_FALSE(so.empty()) << "Linux/" << e.arch;
+    const std::string header = RunCommand(std::string(e.objdump) + " -f " + ShellQuoted(so));
+    EXPECT_TRUE(Contains(header, std::string("file format ") + e.format)) << header;
+    EXPECT_TRUE(Contains(header, "DYNAMIC")) << so << " is not a shared object";
+    const std::string symbols = RunCommand("nm -D --defined-only " + ShellQuoted(so));
+    for (const char* name : {" T GetClassNames\n", " T GetClassObject\n", " T DestroyObject\n"})
+      EXPECT_TRUE(Contains(symbols, name)) << so << " lacks" << name;
+    EXPECT_FALSE(Contains(RunCommand(std::string(e.objdump) + " -h " + ShellQuoted(so)), ".debug_info"))
+        << "debug information shipped in " << so;
+  }
 }
 
 TEST(Package, DriverInfoNamesAnAcquiringTerminalWithAFourPartVersion) {

@@ -83,6 +83,15 @@ TEST_F(Packaging, ABinaryOfTheWrongArchitectureIsNamed) {
 
   const std::string program = Refusal("QARVEX_PACKAGE_LINUX=/bin/true");
   EXPECT_NE(program.find("wrong binary for --linux-x86_64"), std::string::npos) << program;
+
+  // Each Linux library is checked for its word size and processor too.
+  const std::string swapped = Refusal("QARVEX_PACKAGE_LINUX_ARM64=" QARVEX_SOURCE_DIR "/build/linux-portable/qarvex_termemu.so");
+  EXPECT_NE(swapped.find("wrong binary for --linux-arm64"), std::string::npos) << swapped;
+  EXPECT_NE(swapped.find("is ELF x86-64 shared object, the package needs a ELF AArch64 shared object"),
+            std::string::npos) << swapped;
+  const std::string wide = Refusal("QARVEX_PACKAGE_LINUX_I386=" QARVEX_SOURCE_DIR "/build/linux-arm64/qarvex_termemu.so");
+  EXPECT_NE(wide.find("is ELF AArch64 shared object, the package needs a ELF i386 shared object"), std::string::npos)
+      << wide;
 }
 
 // A copy of the x86 DLL whose version block says 1 more in its build number.

@@ -31,28 +31,40 @@ class Bytes {
 // --- ELF ----------------------------------------------------------------------
 
 constexpr std::uint16_t kElfSharedObject = 3;  // ET_DYN
-constexpr std::uint16_t kElfMachineX86_64 = 62;
+constexpr std::uint16_t kElfMachineI386 = 3, kElfMachineX86_64 = 62, kElfMachineAarch64 = 183;
 constexpr std::string_view kStampSection = "qarvex_version_stamp";
 // The stamp the build puts into that section: a 16-byte key, the four
 // numbers, a check word over them.
 constexpr unsigned char kStampKey[16] = {0x7F, 'q', 'a', 'r', 'v', 'e', 'x', 0x1E,
                                          'f',  'i', 'l', 'e', 'v', 'e', 'r', 0x01};
 
-std::optional<ModuleVersion> ElfVersionStamp(const Bytes& file) {
-  const std::uint64_t sectionTable = file.At(0x28, 8);
-  const std::uint64_t entrySize = file.At(0x3A, 2);
-  const std::uint64_t count = file.At(0x3C, 2);
-  const std::uint64_t namesIndex = file.At(0x3E, 2);
-  if (sectionTable == 0 || entrySize < 0x40 || namesIndex >= count) return std::nullopt;
-  const std::uint64_t names = file.At(sectionTable + namesIndex * entrySize + 0x18, 8);
+// Where the fields the packager reads lie in the headers of a 32-bit and of
+// a 64-bit ELF file.
+struct ElfLayout {
+  int word;  // width of addresses and offsets
+  std::uint64_t programTable, sectionTable, programEntrySize, programCount, sectionEntrySize, sectionCount,
+      namesIndex;  // in the file header
+  std::uint64_t sectionOffset, sectionSize;  // in a section header
+};
+constexpr ElfLayout kElf32{4, 0x1C, 0x20, 0x2A, 0x2C, 0x2E, 0x30, 0x32, 0x10, 0x14};
+constexpr ElfLayout kElf64{8, 0x20, 0x28, 0x36, 0x38, 0x3A, 0x3C, 0x3E, 0x18, 0x20};
+
+std::optional<ModuleVersion> ElfVersionStamp(const Bytes& file, const ElfLayout& elf) {
+  const std::uint64_t sectionTable = file.At(elf.sectionTable, elf.word);
+  const std::uint64_t entrySize = file.At(elf.sectionEntrySize, 2);
+  const std::uint64_t count = file.At(elf.sectionCount, 2);
+  const std::uint64_t namesIndex = file.At(elf.namesIndex, 2);
+  if (sectionTable == 0 || entrySize < elf.sectionSize + elf.word || namesIndex >= count) return std::nullopt;
+  const std::uint64_t names = file.At(sectionTable + namesIndex * entrySize + elf.sectionOffset, elf.word);
   for (std::uint64_t i = 0; i < count; ++i) {
     const std::uint64_t header = sectionTable + i * entrySize;
     const std::uint64_t nameAt = names + file.At(header, 4);
     if (nameAt >= file.size()) continue;
     const std::string_view rest = file.view().substr(nameAt);
     if (rest.substr(0, rest.find('\0')) != kStampSection) continue;
-    const std::uint64_t at = file.At(header + 0x18, 8);
-    if (file.At(header + 0x20, 8) < sizeof kStampKey + 10 || !file.Read(at, sizeof kStampKey + 10)) return std::nullopt;
+    const std::uint64_t at = file.At(header + elf.sectionOffset, elf.word);
+    if (file.At(header + elf.sectionSize, elf.word) < sizeof kStampKey + 10 || !file.Read(at, sizeof kStampKey + 10))
+      return std::nullopt;
     if (std::memcmp(file.view().data() + at, kStampKey, sizeof kStampKey) != 0) return std::nullopt;
     ModuleVersion v{};
     for (int n = 0; n < 4; ++n) v[n] = static_cast<std::uint16_t>(file.At(at + 16 + 2 * n, 2));
@@ -65,28 +77,48 @@ std::optional<ModuleVersion> ElfVersionStamp(const Bytes& file) {
 
 // A position-independent program is of the shared-object type too; what
 // tells it from a library is the program interpreter it asks for.
-bool HasInterpreter(const Bytes& file) {
+bool HasInterpreter(const Bytes& file, const ElfLayout& elf) {
   constexpr std::uint64_t kInterpreterSegment = 3;  // PT_INTERP
-  const std::uint64_t table = file.At(0x20, 8), entrySize = file.At(0x36, 2), count = file.At(0x38, 2);
+  const std::uint64_t table = file.At(elf.programTable, elf.word), entrySize = file.At(elf.programEntrySize, 2),
+                      count = file.At(elf.programCount, 2);
   for (std::uint64_t i = 0; i < count; ++i)
     if (file.At(table + i * entrySize, 4) == kInterpreterSegment) return true;
   return false;
 }
 
 ModuleFile ReadElf(const Bytes& file) {
+  struct Known {
+    int elfClass;  // 1: 32-bit, 2: 64-bit
+    std::uint64_t machine;
+    ModuleKind kind;
+    const char* name;
+  };
+  static constexpr Known kKnown[] = {
+      {1, kElfMachineI386, ModuleKind::ElfI386SharedObject, "i386"},
+      {2, kElfMachineX86_64, ModuleKind::ElfX86_64SharedObject, "x86-64"},
+      {2, kElfMachineAarch64, ModuleKind::ElfAarch64SharedObject, "AArch64"},
+  };
   ModuleFile module;
-  const bool is64 = file.At(4, 1) == 2, little = file.At(5, 1) == 1;
+  const auto elfClass = file.At(4, 1);
+  const bool little = file.At(5, 1) == 1;
+  const ElfLayout& elf = elfClass == 1 ? kElf32 : kElf64;
   const auto type = file.At(0x10, 2), machine = file.At(0x12, 2);
-  if (!is64 || !little || machine != kElfMachineX86_64) {
-    module.kindDetail = "an ELF file for another processor (machine " + std::to_string(machine) + ")";
-  } else if (type != kElfSharedObject) {
-    module.kindDetail = "an ELF x86-64 file that is not a shared object";
-  } else if (HasInterpreter(file)) {
-    module.kindDetail = "an ELF x86-64 program, not a shared library";
-  } else {
-    module.kind = ModuleKind::ElfX86_64SharedObject;
+  const Known* known = nullptr;
+  for (const Known& k : kKnown)
+    if (little && k.elfClass == static_cast<int>(elfClass) && k.machine == machine) known = &k;
+  if (!known) {
+    module.kindDetail = "an ELF file for another processor (class " + std::to_string(elfClass) + ", machine " +
+                        std::to_string(machine) + ")";
+    return module;
   }
-  module.version = ElfVersionStamp(file);
+  if (type != kElfSharedObject) {
+    module.kindDetail = std::string("an ELF ") + known->name + " file that is not a shared object";
+  } else if (HasInterpreter(file, elf)) {
+    module.kindDetail = std::string("an ELF ") + known->name + " program, not a shared library";
+  } else {
+    module.kind = known->kind;
+  }
+  module.version = ElfVersionStamp(file, elf);
   return module;
 }
 
@@ -140,7 +172,9 @@ ModuleFile ReadPe(const Bytes& file) {
 
 std::string KindName(ModuleKind kind) {
   switch (kind) {
+    case ModuleKind::ElfI386SharedObject: return "ELF i386 shared object";
     case ModuleKind::ElfX86_64SharedObject: return "ELF x86-64 shared object";
+    case ModuleKind::ElfAarch64SharedObject: return "ELF AArch64 shared object";
     case ModuleKind::Pe32I386Dll: return "PE32 i386 DLL";
     case ModuleKind::Pe32PlusX86_64Dll: return "PE32+ x86-64 DLL";
     case ModuleKind::Other: break;

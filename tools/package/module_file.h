@@ -14,7 +14,9 @@
 namespace qarvex::package {
 
 enum class ModuleKind {
-  ElfX86_64SharedObject,  // Linux x86_64 shared library
+  ElfI386SharedObject,     // Linux i386 shared library
+  ElfX86_64SharedObject,   // Linux x86_64 shared library
+  ElfAarch64SharedObject,  // Linux ARM64 shared library
   Pe32I386Dll,            // Windows x86 DLL
   Pe32PlusX86_64Dll,      // Windows x64 DLL
   Other,                  // anything else: another processor, an executable, not a module

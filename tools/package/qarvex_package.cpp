@@ -1,12 +1,14 @@
-// qarvex_package: checks the three component binaries and lays out the
+// qarvex_package: checks the five component binaries and lays out the
 // add-in package's contents in a staging folder; scripts/package.sh then
 // zips that folder into dist/.
 //
-//   qarvex_package --stage DIR --linux-x86_64 SO --windows-i386 DLL --windows-x86_64 DLL
+//   qarvex_package --stage DIR --windows-i386 DLL --windows-x86_64 DLL
+//                  --linux-x86_64 SO --linux-i386 SO --linux-arm64 SO
 //
-// Every binary must exist, be of the kind its target needs and carry a
-// version block, and all three versions must agree: that version is the
-// package's. The Linux library is then asked for its class, driver name,
+// Every binary must exist, be of the kind its target needs (format, word
+// size and processor) and carry a version block, and all five versions must
+// agree: that version is the package's. The Linux x86_64 library, the one
+// this machine can load, is then asked for its class, driver name,
 // equipment type and version (see component_facts.h). On success the staging
 // folder holds the binaries, stripped, under their archive names, MANIFEST.XML and
 // INFO.XML, and the version is printed on standard output. On failure the
@@ -50,6 +52,10 @@ const std::vector<Target>& Targets() {
        "x86_64-w64-mingw32-strip"},
       {"--linux-x86_64", ModuleKind::ElfX86_64SharedObject, {"Linux", "x86_64", "qarvex_termemu_linux_x86_64.so"},
        "strip"},
+      {"--linux-i386", ModuleKind::ElfI386SharedObject, {"Linux", "i386", "qarvex_termemu_linux_i386.so"},
+       "i686-linux-gnu-strip"},
+      {"--linux-arm64", ModuleKind::ElfAarch64SharedObject, {"Linux", "ARM64", "qarvex_termemu_linux_arm64.so"},
+       "aarch64-linux-gnu-strip"},
   };
   return targets;
 }
@@ -143,8 +149,8 @@ int main(int argc, char** argv) {
     Stage(ParseArguments(argc, argv));
     return 0;
   } catch (const UsageError& e) {
-    std::fprintf(stderr, "qarvex_package: %s\nusage: qarvex_package --stage DIR --linux-x86_64 SO "
-                         "--windows-i386 DLL --windows-x86_64 DLL\n", e.what());
+    std::fprintf(stderr, "qarvex_package: %s\nusage: qarvex_package --stage DIR --windows-i386 DLL "
+                         "--windows-x86_64 DLL --linux-x86_64 SO --linux-i386 SO --linux-arm64 SO\n", e.what());
     return 2;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "qarvex_package: %s\n", e.what());

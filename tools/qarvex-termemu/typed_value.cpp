@@ -1,10 +1,10 @@
 #include "tools/qarvex-termemu/typed_value.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
+#include "common/c_number.h"
 #include "common/text.h"
 #include "tools/qarvex-termemu/failures.h"
 
@@ -32,10 +32,10 @@ std::string Lower(std::string_view text) {
 
 // A finite double from the whole of `text` (C syntax, "." as separator).
 bool ParseDouble(std::string_view text, double& out) {
-  if (text.empty()) return false;
-  const char* end = text.data() + text.size();
-  auto [stop, error] = std::from_chars(text.data(), end, out);
-  return error == std::errc() && stop == end && std::isfinite(out);
+  double value = 0;
+  if (!ParseCNumber(text, value) || !std::isfinite(value)) return false;
+  out = value;
+  return true;
 }
 
 // The shortest decimal text that reads back as the same double.
