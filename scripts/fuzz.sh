@@ -11,6 +11,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/apt.sh
+source scripts/lib/summary.sh
+summary_open
 ensure_packages clang-14 libclang-rt-14-dev cmake ninja-build libsqlite3-dev libpugixml-dev
 
 seconds=${1:-${QARVEX_FUZZ_SECONDS:-180}}
@@ -47,6 +49,11 @@ if ((status != 0)); then
     echo "replay:     $build/host_surface_fuzzer $input   (QARVEX_FUZZ_TRACE=1 lists the calls)" >&2
   done
   echo "fuzzing found a fault (libFuzzer exit status $status)" >&2
+  summary_fail fuzzing "a finding (libFuzzer exit status $status; $build/fuzz.log)"
+  summary_close || true
   exit 1
 fi
 echo "fuzzing: no finding in ${seconds}s"
+runs=$(sed -n 's/^stat::number_of_executed_units: *\([0-9]*\).*/\1/p' "$build/fuzz.log" | tail -1)
+summary_ok fuzzing "${runs:-?} runs in ${seconds} s, no finding"
+summary_close

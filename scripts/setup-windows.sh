@@ -5,9 +5,11 @@
 # sqlite3 and pugixml source packages, and wine32 where it can run (see
 # scripts/lib/i386.sh). Safe to run again; silent when nothing is missing.
 #
-# wine32 is optional: when its i386 packages cannot be installed (the i386
-# index broken, say), the reason is written to build/wine32-unavailable and
-# scripts/test-windows.sh runs only the x86 DLL's static checks.
+# wine32 is optional. When the machine's own i386 packages cannot be
+# installed (the i386 security index broken, say), an i386 Debian root with
+# wine32 is made with debootstrap and named in build/wine32-root; when that
+# cannot be had either, the reason is written to build/wine32-unavailable
+# and scripts/test-windows.sh runs only the x86 DLL's static checks.
 #
 #   setup-windows.sh [--no-wine]    --no-wine: only what the builds need
 set -euo pipefail
@@ -54,13 +56,17 @@ done
 # --- wine32, only where it can run ---------------------------------------
 ((with_wine)) || exit 0
 unavailable=$root/build/wine32-unavailable
+root_file=$root/build/wine32-root
 mkdir -p "$root/build"
-rm -f "$unavailable"
+rm -f "$unavailable" "$root_file"
 if ! wine32_wanted; then
   echo "this kernel cannot run i386 programs (QARVEX_WINE32_VIA_QEMU=1 runs them under qemu)" >"$unavailable"
   exit 0
 fi
 
+# The machine's own wine32 first, tried on every run, so that it is used
+# again as soon as its packages install.
+own_failure=""
 wine32_packages=(wine32:i386)
 [[ ${QARVEX_WINE32_VIA_QEMU:-0} == 1 ]] && ! kernel_runs_i386 && wine32_packages+=(qemu-user-static)
 if [[ -n $(missing_packages "${wine32_packages[@]}") ]]; then
@@ -72,13 +78,11 @@ if [[ -n $(missing_packages "${wine32_packages[@]}") ]]; then
   log=$(mktemp)
   if ! ensure_packages "${wine32_packages[@]}" >"$log" 2>&1; then
     reason=${APT_FAILED_INDEXES:+the package index $(head -1 <<<"$APT_FAILED_INDEXES") failed to download}
-    echo "wine32:i386 could not be installed${reason:+ (${reason})}" >"$unavailable"
+    own_failure="wine32:i386 could not be installed${reason:+ (${reason})}"
     # Leave the machine as it was: no i386 architecture without i386 packages.
     if ((added_i386)) && [[ -z $(dpkg-query -W -f='${Package}:${Architecture}\n' 2>/dev/null | grep ':i386$') ]]; then
       dpkg --remove-architecture i386 || true
     fi
-    rm -f "$log"
-    exit 0
   fi
   rm -f "$log"
 fi
@@ -87,7 +91,7 @@ fi
 # i386 loader runs under qemu's user-mode emulator, registered with
 # binfmt_misc for i386 ELF files. That works but costs over a minute per
 # program start and many minutes for the prefix, hence not by default.
-if ! kernel_runs_i386 && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if [[ -z $own_failure ]] && ! kernel_runs_i386 && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   binfmt=/proc/sys/fs/binfmt_misc
   [[ -e $binfmt/register ]] || mount -t binfmt_misc binfmt_misc "$binfmt"
   if [[ ! -e $qarvex_qemu_binfmt ]]; then
@@ -95,6 +99,34 @@ if ! kernel_runs_i386 && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
       >"$binfmt/register"
   fi
 fi
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "wine32 is installed but /usr/lib/wine/wine does not run" >"$unavailable"
+if [[ -z $own_failure ]]; then
+  /usr/lib/wine/wine --version >/dev/null 2>&1 && exit 0
+  own_failure="wine32 is installed but /usr/lib/wine/wine does not run"
 fi
+
+# Otherwise the 32-bit wine of an i386 Debian root, made once from the main
+# suite alone (whose index is not the one that failed) and cached outside the
+# source tree: Debian 12, whose wine is the version of the machine's wine64,
+# or else Debian 11. scripts/wine-run.sh enters it with chroot.
+if ! kernel_runs_i386; then
+  echo "$own_failure; an i386 root would not run on this kernel either" >"$unavailable"
+  exit 0
+fi
+source "$root/scripts/lib/debian_root.sh"
+root_failures=()
+for suite in bookworm bullseye; do
+  root_packages=(wine wine32 fonts-liberation)
+  debian_root_path "$suite" i386 "${root_packages[@]}" >/dev/null ||
+    echo "$own_failure: making an i386 Debian $suite root with wine32 instead (once; cached in $QARVEX_ROOTS_DIR)"
+  if ensure_debian_root "$suite" i386 "${root_packages[@]}"; then
+    if run_in_root "$DEBIAN_ROOT" -- /usr/lib/wine/wine --version >/dev/null 2>&1; then
+      echo "$DEBIAN_ROOT" >"$root_file"
+      exit 0
+    fi
+    root_failures+=("the wine of $DEBIAN_ROOT does not run")
+  else
+    root_failures+=("$DEBIAN_ROOT_FAILURE")
+  fi
+done
+joined=$(printf '; %s' "${root_failures[@]}")
+echo "$own_failure; no i386 root with wine32 either: ${joined#; }" >"$unavailable"

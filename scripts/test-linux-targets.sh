@@ -11,6 +11,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/qemu_binfmt.sh
+source scripts/lib/summary.sh
+summary_open
 trap qemu_binfmt_release EXIT
 jobs=$(nproc)
 arches=("$@")
@@ -33,6 +35,9 @@ for arch in "${arches[@]}"; do
   if [[ $arch == arm64 ]]; then
     qemu_binfmt_acquire || { echo "$preset: ARM64 programs cannot run here: $QEMU_BINFMT_FAILURE" >&2; exit 1; }
   fi
-  ctest --preset "$preset" -j "$jobs"
+  status=0
+  summary_ctest "$preset" --preset "$preset" -j "$jobs" || status=$?
   echo "$preset: built in $((built - start)) s, tested in $(($(date +%s) - built)) s"
+  ((status == 0)) || { summary_close || true; exit "$status"; }
 done
+summary_close

@@ -29,6 +29,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/lib/debian_root.sh
 source scripts/lib/qemu_binfmt.sh
+source scripts/lib/summary.sh
+summary_open
 
 archive=${1:-$(ls dist/qarvex_termemu-*.zip 2>/dev/null | sort -V | tail -1)}
 [[ -f $archive ]] || { echo "test-portable.sh: no package (run scripts/package.sh first)" >&2; exit 1; }
@@ -59,11 +61,15 @@ for target in "${targets[@]}"; do
     echo "$member was built against this machine's own system ($(cat "$fallback")): its glibc floor is $floor"
   fi
   scripts/check-linux-binary.sh --glibc-floor "$floor" --exports "$work/$member"
+  summary_ok "$member needs and exports" "glibc floor $floor, the three exports"
 done
 
 # --- 2. the end-to-end suites against the x86_64 library --------------------
 echo "=== linux end-to-end suites against qarvex_termemu_linux_x86_64.so ==="
-QARVEX_COMPONENT_UNDER_TEST=$work/qarvex_termemu_linux_x86_64.so ctest --preset linux -L e2e -j "$(nproc)"
+status=0
+QARVEX_COMPONENT_UNDER_TEST=$work/qarvex_termemu_linux_x86_64.so \
+  summary_ctest "linux e2e against the packaged x86_64 library" --preset linux -L e2e -j "$(nproc)" || status=$?
+((status == 0)) || { summary_close || true; exit "$status"; }
 
 # --- 3. a day on Debian 11 of each architecture ------------------------------
 trap qemu_binfmt_release EXIT
@@ -76,6 +82,7 @@ for target in "${targets[@]}"; do
   link=$QARVEX_ROOTS_DIR/sysroot-$triple
   if [[ -f $link.fallback ]]; then
     echo "skipped: no Debian 11 root to run in ($(cat "$link.fallback"))"
+    summary_skip "$member on Debian 11" "no Debian 11 root to run in ($(cat "$link.fallback"))"
     continue
   fi
   system=$(readlink -f "$link")
@@ -95,4 +102,6 @@ for target in "${targets[@]}"; do
   runtime=$(readlink -f "$(find "$system/usr/lib" -name 'libstdc++.so.6' | head -1)")
   echo "Running the day: the host on ${runtime#"$system"}"
   run_in_root "$system" --bind "$root" -- "$host" "$work/$member" "$data"
+  summary_ok "$member on Debian 11" "a day through it"
 done
+summary_close

@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
 # Runs a Windows test program under wine, headless:
 #   wine-run.sh win32|win64 PROGRAM [ARGS...]
+#   wine-run.sh win32|win64 wineserver [ARGS...]   that wine's own server
 # Each architecture has its own prefix under build/wine/ (never the user's
 # ~/.wine), created on first use under a lock so parallel tests do not race.
+#
+# The 32-bit wine is the machine's own or, where that could not be installed
+# (scripts/setup-windows.sh then names an i386 Debian root in
+# build/wine32-root), the root's, entered with chroot. Inside, the source
+# tree (with the build folder and the prefix), the X server's socket folder
+# and each folder of QARVEX_WINE_BINDS (colon-separated) are seen at their
+# own paths. Wine's server opens the files its programs open, in the mount
+# namespace it started in: a folder a program reaches must be bound by the
+# call that starts the server.
 set -euo pipefail
 arch=$1; shift
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,13 +37,36 @@ case $arch in
 esac
 export WINELOADER=$loader
 
+# in_wine COMMAND...: runs COMMAND where this architecture's wine lives.
+wine_root=""
+if [[ $arch == win32 && -f $root/build/wine32-root ]]; then
+  wine_root=$(head -1 "$root/build/wine32-root")
+  source "$root/scripts/lib/debian_root.sh"
+  binds=("$root")
+  [[ $WINEPREFIX == "$root"/* ]] || { mkdir -p "$(dirname "$WINEPREFIX")"; binds+=("$(dirname "$WINEPREFIX")"); }
+  [[ -n ${DISPLAY:-} && -d /tmp/.X11-unix ]] && binds+=(/tmp/.X11-unix)
+  IFS=: read -r -a extra <<<"${QARVEX_WINE_BINDS:-}"
+  for dir in "${extra[@]}"; do [[ -n $dir ]] && binds+=("$(realpath "$dir")"); done
+  bind_args=()
+  for dir in "${binds[@]}"; do bind_args+=(--bind "$dir"); done
+  in_wine() { run_in_root "$wine_root" "${bind_args[@]}" -- "$@"; }
+else
+  in_wine() { "$@"; }
+fi
+
+if [[ ${1:-} == wineserver ]]; then
+  shift
+  in_wine /usr/lib/wine/wineserver "$@"
+  exit
+fi
+
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
-      "$loader" wineboot --init >/dev/null 2>&1 || true
-      /usr/lib/wine/wineserver -w || true
+      in_wine "$loader" wineboot --init >/dev/null 2>&1 || true
+      in_wine /usr/lib/wine/wineserver -w || true
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
@@ -43,4 +76,5 @@ fi
 for data in "$WINEPREFIX/drive_c/ProgramData" "$WINEPREFIX"/drive_c/users/*/AppData/Roaming; do
   [[ -d $data ]] && find "$data" -mindepth 1 -maxdepth 1 ! -name Microsoft -exec rm -rf {} +
 done
-exec "$loader" "$@"
+[[ -n $wine_root ]] || exec "$loader" "$@"
+in_wine "$loader" "$@"

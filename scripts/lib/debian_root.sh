@@ -11,6 +11,8 @@
 #       1 with DEBIAN_ROOT_FAILURE set to one line saying why (debootstrap's
 #       log is kept beside the cache). Only the main suite of the archive is
 #       used, never its security index.
+#       debian_root_path (same arguments) prints the root's path and returns
+#       0 when it is already made.
 #       --foreign unpacks without running the root's own programs (a root of
 #       another processor, used only as a sysroot); the packages named are
 #       then unpacked into it too.
@@ -18,9 +20,11 @@
 #   run_in_root ROOT [--bind DIR]... -- COMMAND [ARG...]
 #       Runs COMMAND in ROOT with chroot, with /proc, /dev and each DIR (at
 #       the same path inside) mounted in a private mount namespace: nothing
-#       stays mounted when the command ends, whatever way it ends. The
-#       command starts in the current folder where that is inside a bound
-#       one, else in /; the environment is passed on as it is.
+#       stays mounted when the command ends, whatever way it ends (a daemon
+#       the command leaves behind keeps its namespace, and the mounts in
+#       it, until it exits). The command starts in the current folder
+#       where that is inside a bound one, else in /; the environment is
+#       passed on as it is.
 #
 # Roots are made under a lock, in a folder beside the final one that is
 # renamed into place only when complete, so an interrupted run leaves no
@@ -29,19 +33,27 @@
 QARVEX_ROOTS_DIR=${QARVEX_ROOTS_DIR:-/var/cache/qarvex-termemu/roots}
 QARVEX_DEBIAN_MIRROR=${QARVEX_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 
-ensure_debian_root() {
+# debian_root_path SUITE ARCH [--foreign] [PACKAGE...]: where that root is
+# or will be; returns 0 when it is there.
+debian_root_path() {
   local suite=$1 arch=$2 foreign=0
   shift 2
   if [[ ${1:-} == --foreign ]]; then foreign=1; shift; fi
-  local packages=("$@") tag="" name
-  if ((${#packages[@]})); then
-    tag=-$(printf '%s\n' "${packages[@]}" | sort | md5sum | cut -c1-8)
-  fi
+  local tag=""
+  (($#)) && tag=-$(printf '%s\n' "$@" | sort | md5sum | cut -c1-8)
   ((foreign)) && tag+=-foreign
-  name=$suite-$arch$tag
-  DEBIAN_ROOT=$QARVEX_ROOTS_DIR/$name
+  echo "$QARVEX_ROOTS_DIR/$suite-$arch$tag"
+  [[ -f $QARVEX_ROOTS_DIR/$suite-$arch$tag/.qarvex-root-ready ]]
+}
+
+ensure_debian_root() {
+  local suite=$1 arch=$2 foreign=0
   DEBIAN_ROOT_FAILURE=""
-  [[ -f $DEBIAN_ROOT/.qarvex-root-ready ]] && return 0
+  DEBIAN_ROOT=$(debian_root_path "$@") && return 0
+  shift 2
+  if [[ ${1:-} == --foreign ]]; then foreign=1; shift; fi
+  local packages=("$@") name
+  name=$(basename "$DEBIAN_ROOT")
 
   if ! command -v debootstrap >/dev/null; then
     # shellcheck source=apt.sh
