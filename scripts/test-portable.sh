@@ -101,7 +101,15 @@ for target in "${targets[@]}"; do
   fi
   runtime=$(readlink -f "$(find "$system/usr/lib" -name 'libstdc++.so.6' | head -1)")
   echo "Running the day: the host on ${runtime#"$system"}"
-  run_in_root "$system" --bind "$root" -- "$host" "$work/$member" "$data"
-  summary_ok "$member on Debian 11" "a day through it"
+  day=0
+  output=$(run_in_root "$system" --bind "$root" -- "$host" "$work/$member" "$data" 2>&1) || day=$?
+  echo "$output"
+  read -r passed total < <(sed -n 's/^\([0-9]*\) of \([0-9]*\) checks passed$/\1 \2/p' <<<"$output") || true
+  if ((day != 0)) || [[ -z ${total:-} ]]; then
+    summary_fail "$member on Debian 11" "${total:+$passed of $total checks passed}"
+    summary_close || true
+    exit 1
+  fi
+  summary_record "$member on Debian 11" "$passed" "$total"
 done
 summary_close
