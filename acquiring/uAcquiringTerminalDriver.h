@@ -4,6 +4,11 @@
 // a concrete terminal overrides, and the record is written back into the
 // host's parameters, also when the operation failed.
 //
+// An operation is done only once the host holds its answer: an operation
+// that stores something hands the answer over (HandOver) before it commits,
+// so an answer the host refuses memory for fails the call and rolls the
+// change back instead of leaving a stored row the host never heard of.
+//
 // Threading: one host thread per object at a time; the record lives on the
 // call's stack.
 #pragma once
@@ -73,15 +78,29 @@ class TAcquiringTerminalDriver : public driver::TCommonDriver {
   bool PrintSlipOnTerminal(host::V8Variant* RetValue, host::V8Variant* Params,
                            std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
 
+ protected:
+  // Hands the answer of the host call under way to the host; raises when
+  // the host refuses memory for any of it. An operation that stores
+  // something calls it before it commits; any other operation's answer is
+  // handed over once the operation returns. Outside a host call (an
+  // operation run directly) there is no one to hand it to, and it does
+  // nothing.
+  void HandOver(const TTransactParams& AAnswer);
+  void HandOverSettlement(WStringView AReportText);
+
  private:
   using TOperation = void (TAcquiringTerminalDriver::*)(TTransactParams&);
-  // Read, run, write back (also after a failure), end the common way.
+  class TCallScope;
+  // Read, run, hand over, end the common way; after a failure, hand back
+  // what the operation had produced as far as the host takes it.
   bool RunCardOperation(TOperation AOperation, host::V8Variant* RetValue, host::V8Variant* Params,
                         std::int32_t ParamCount);
   void ReadTransactParams(TTransactParams& AParams, const driver::THostParams& AHost) const;
   void WriteTransactParams(const TTransactParams& AParams, const driver::THostParams& AHost) const;
 
   WString FCurrencyCode;
+  const driver::THostParams* FCallParams = nullptr;  // the host call under way
+  bool FHandedOver = false;                          // its answer is with the host
 
  public:
   static constexpr driver::TMember kExports[] = {

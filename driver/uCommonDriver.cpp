@@ -101,8 +101,9 @@ void TCommonDriver::ViewLog() {
 
 bool TCommonDriver::GetVersion(host::V8Variant* RetValue, host::V8Variant*, std::int32_t,
                                host::TV8AddInDefBaseEx&) {
-  if (RetValue != nullptr) V8SetWString(RetValue, FileVersionText());
-  return true;
+  // Not a guarded method: it leaves the last result alone, so a version the
+  // host refused memory for fails the call itself.
+  return RetValue == nullptr || PutText(RetValue, FileVersionText());
 }
 
 bool TCommonDriver::GetDescription(host::V8Variant* RetValue, host::V8Variant* Params,
@@ -111,25 +112,32 @@ bool TCommonDriver::GetDescription(host::V8Variant* RetValue, host::V8Variant* P
   // Every value is computed before anything is written, so a failure leaves
   // the host's parameters as they were.
   const WString typeName = EquipmentTypeName(DriverInfo.EquipmentType);
-  if (auto* p = params.Out(0)) V8SetWString(p, DriverInfo.Name);
-  if (auto* p = params.Out(1)) V8SetWString(p, DriverInfo.Description);
-  if (auto* p = params.Out(2)) V8SetWString(p, typeName);
+  bool written = true;
+  const auto text = [&](std::int32_t index, WStringView value) {
+    if (auto* p = params.Out(index)) written = PutText(p, value) && written;
+  };
+  text(0, DriverInfo.Name);
+  text(1, DriverInfo.Description);
+  text(2, typeName);
   if (auto* p = params.Out(3)) V8SetInt(p, DriverInfo.InterfaceRevision);
   if (auto* p = params.Out(4)) V8SetBool(p, DriverInfo.IntegrationLibrary);
   if (auto* p = params.Out(5)) V8SetBool(p, DriverInfo.MainDriverInstalled);
-  if (auto* p = params.Out(6)) V8SetWString(p, DriverInfo.DownloadURL);
+  text(6, DriverInfo.DownloadURL);
   // The host is told the description was written, as after any success;
-  // the last result stays as it was.
-  if (RetValue != nullptr) V8SetBool(RetValue, true);
-  return true;
+  // the last result stays as it was. A description the host could not
+  // take in full fails the call itself.
+  if (RetValue != nullptr) V8SetBool(RetValue, written);
+  return written;
 }
 
 bool TCommonDriver::GetLastError(host::V8Variant* RetValue, host::V8Variant* Params,
                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
   const THostParams params(Params, ParamCount);
   if (RetValue != nullptr) V8SetBool(RetValue, LastResult().BoolResult);
-  if (auto* p = params.Out(0)) V8SetWString(p, LastResult().ErrorDescription);
-  return true;
+  // The error text is the answer itself: without it the call fails, and the
+  // last result stays for the next ask.
+  auto* p = params.Out(0);
+  return p == nullptr || PutText(p, LastResult().ErrorDescription);
 }
 
 bool TCommonDriver::Open(host::V8Variant* RetValue, host::V8Variant*, std::int32_t,
@@ -148,7 +156,7 @@ bool TCommonDriver::GetParameters(host::V8Variant* RetValue, host::V8Variant* Pa
   return Guarded(RetValue, [&] {
     WString xml;
     BuildParametersXML(xml);
-    if (auto* p = params.Out(0)) V8SetWString(p, xml);
+    if (auto* p = params.Out(0)) HandOverText(p, xml);
   });
 }
 
@@ -168,8 +176,8 @@ bool TCommonDriver::DeviceTest(host::V8Variant* RetValue, host::V8Variant* Param
   return Guarded(RetValue, [&] {
     WString resultText, extraText;
     DoDeviceTest(resultText, extraText);
-    if (auto* p = params.Out(0)) V8SetWString(p, resultText);
-    if (auto* p = params.Out(1)) V8SetWString(p, extraText);
+    if (auto* p = params.Out(0)) HandOverText(p, resultText);
+    if (auto* p = params.Out(1)) HandOverText(p, extraText);
   });
 }
 
@@ -179,7 +187,7 @@ bool TCommonDriver::GetAdditionalActions(host::V8Variant* RetValue, host::V8Vari
   return Guarded(RetValue, [&] {
     WString xml;
     BuildActionsXML(xml);
-    if (auto* p = params.Out(0)) V8SetWString(p, xml);
+    if (auto* p = params.Out(0)) HandOverText(p, xml);
   });
 }
 

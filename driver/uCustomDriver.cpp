@@ -3,6 +3,7 @@
 #include "host/library_state.h"
 #include "host/registry.h"
 #include "log/Common.Log.h"
+#include "resources/resource_strings.h"
 
 namespace qarvex::driver {
 
@@ -78,7 +79,7 @@ void TCustomDriver::ReadPropertyValue(const TMember& AProperty, host::V8Variant*
       V8SetBool(propValue, std::get<bool>(value));
       break;
     case TValueKind::String:
-      V8SetWString(propValue, std::get<WString>(value));
+      HandOverText(propValue, std::get<WString>(value));
       break;
     default:
       throw Failure("Property type unacceptable");
@@ -113,6 +114,14 @@ void TCustomDriver::WritePropertyValue(const TMember& AProperty, const host::V8V
   // A marked property without a setter cannot take a value whatever its mark says.
   if (access.Write == nullptr) throw Failure(u"Property is read-only: " + WString(AProperty.Name));
   access.Write(*this, value);
+}
+
+bool TCustomDriver::PutText(host::V8Variant* AOut, WStringView AValue) const {
+  return V8SetWString(AOut, AValue) || !V8MM;
+}
+
+void TCustomDriver::HandOverText(host::V8Variant* AOut, WStringView AValue) const {
+  if (!PutText(AOut, AValue)) throw Failure(ResString(StringId::HostRefusedMemory));
 }
 
 void TCustomDriver::EndWithSuccess(host::V8Variant* RetValue) {

@@ -99,6 +99,15 @@ class TCustomDriver : public host::TV8UserObject {
     return true;
   }
 
+  // Writes text the host is to receive; false when the host refused the
+  // memory for it. An object the host never gave a memory manager cannot
+  // hand text over at all: the text is skipped and counts as written, so its
+  // methods still run.
+  bool PutText(host::V8Variant* AOut, WStringView AValue) const;
+  // PutText for a call that is not done unless the host has the text: a
+  // refusal raises the failure the host reads back from the last result.
+  void HandOverText(host::V8Variant* AOut, WStringView AValue) const;
+
   void ReadPropertyValue(const TMember& AProperty, host::V8Variant* propValue);
   void WritePropertyValue(const TMember& AProperty, const host::V8Variant* propValue);
 
