@@ -20,9 +20,7 @@ enum : std::int32_t {
 constexpr std::int32_t kSettlementText = 1;
 }  // namespace
 
-TAcquiringTerminalDriver::TAcquiringTerminalDriver() : FCurrencyCode(u"643") {
-  UpdateDriverInfo(&driver::DriverInfo);
-}
+TAcquiringTerminalDriver::TAcquiringTerminalDriver() : FCurrencyCode(u"643") {}
 
 void TAcquiringTerminalDriver::UpdateDriverInfo(driver::PDriverInfo ADriverInfo) {
   TCommonDriver::UpdateDriverInfo(ADriverInfo);

@@ -19,13 +19,13 @@
 
 #include "common/text.h"
 #include "driver/export_marks.h"
+#include "host/driver_description.h"
 #include "host/registry.h"
 #include "host/v8variant.h"
 
 namespace qarvex::driver {
 
 class TCustomDriver;
-struct TDriverInfo;
 
 // The value type of an exported property as the framework sees it.
 enum class TValueKind : std::uint8_t {
@@ -75,7 +75,9 @@ constexpr bool IsAcceptedKind(TValueKind kind) {
 template <class C>
 using TExportedMember = bool (C::*)(host::V8Variant* RetValue, host::V8Variant* Params,
                                     std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
-using TExportedEntry = bool (*)(TCustomDriver& self, host::V8Variant* RetValue,
+// Takes the host's view of the object, so registration hands it to the
+// registry as it is, with no adapter around it.
+using TExportedEntry = bool (*)(host::TV8UserObject& self, host::V8Variant* RetValue,
                                 host::V8Variant* Params, std::int32_t ParamCount,
                                 host::TV8AddInDefBaseEx& v8);
 using TActionEntry = void (*)(TCustomDriver& self);
@@ -106,7 +108,7 @@ struct TDriverClass {
   std::span<const TMember> Members;    // the class's own, declaration order
   host::TV8UserClass Create = nullptr; // null for a class the host cannot create
   // The class-level description update; null: the base class's applies.
-  void (*UpdateDriverInfo)(TDriverInfo* ADriverInfo) = nullptr;
+  void (*UpdateDriverInfo)(host::TDriverInfo* ADriverInfo) = nullptr;
 };
 
 // Visits every member of the class and its bases in member order.
@@ -140,7 +142,7 @@ struct MethodOf<R (C::*)(A...)> {
 };
 
 template <auto Method>
-bool CallExported(TCustomDriver& self, host::V8Variant* RetValue, host::V8Variant* Params,
+bool CallExported(host::TV8UserObject& self, host::V8Variant* RetValue, host::V8Variant* Params,
                   std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8) {
   using C = typename MethodOf<decltype(Method)>::Class;
   return (static_cast<C&>(self).*Method)(RetValue, Params, ParamCount, v8);

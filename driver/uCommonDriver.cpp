@@ -2,18 +2,14 @@
 
 #include "driver/uVInfo.h"
 #include "driver/xml_tables.h"
+#include "host/library_state.h"
 #include "log/Common.Log.h"
 #include "log/ufmLog.h"
 #include "platform/module_resource.h"
 
 namespace qarvex::driver {
 
-// Registration writes it from another unit's start-up code, so it is built
-// before every static object without a priority (the main module's start-up
-// among them) and destroyed after them. (gcc initialises it as a constant
-// anyway; clang 14 cannot build its strings at compile time, so constinit is
-// not an option.)
-[[gnu::init_priority(1000)]] TDriverInfo DriverInfo;
+TDriverInfo& DriverInfo() { return host::Library().DriverDescription; }
 
 QARVEX_DEFINE_DRIVER_CLASS(TCommonDriver, TCustomDriver, nullptr, &TCommonDriver::UpdateDriverInfo)
 
@@ -22,21 +18,23 @@ constexpr std::uint8_t kLogEverything = 3;
 constexpr std::uint8_t kLogNothing = 0;
 }  // namespace
 
-TCommonDriver::TCommonDriver() { UpdateDriverInfo(&DriverInfo); }
-
 TCommonDriver::~TCommonDriver() { TCommonDriver::Close(); }
 
 void TCommonDriver::RegisterDriver(const TDriverClass& AClass, WStringView AExtension,
                                    WStringView AName, WStringView ADescription) {
   TCustomDriver::RegisterDriver(AClass, AExtension);
-  DriverInfo.Name.assign(AName);
-  DriverInfo.Description.assign(ADescription);
+  // Computed afresh from the class alone, so nothing of an earlier
+  // registration is left in it.
+  TDriverInfo info;
+  info.Name.assign(AName);
+  info.Description.assign(ADescription);
   for (const TDriverClass* c = &AClass; c != nullptr; c = c->Base) {
     if (c->UpdateDriverInfo != nullptr) {
-      c->UpdateDriverInfo(&DriverInfo);
+      c->UpdateDriverInfo(&info);
       break;
     }
   }
+  DriverInfo() = std::move(info);
 }
 
 void TCommonDriver::UpdateDriverInfo(PDriverInfo ADriverInfo) {
@@ -59,7 +57,7 @@ void TCommonDriver::DoDeviceTest(WString& AResultText, WString& AExtraText) {
   try {
     try {
       Open();
-      AResultText = DriverInfo.Description;
+      AResultText = DriverInfo().Description;
     } catch (...) {
       Close();
       throw;
@@ -111,18 +109,18 @@ bool TCommonDriver::GetDescription(host::V8Variant* RetValue, host::V8Variant* P
   const THostParams params(Params, ParamCount);
   // Every value is computed before anything is written, so a failure leaves
   // the host's parameters as they were.
-  const WString typeName = EquipmentTypeName(DriverInfo.EquipmentType);
+  const WString typeName = EquipmentTypeName(DriverInfo().EquipmentType);
   bool written = true;
   const auto text = [&](std::int32_t index, WStringView value) {
     if (auto* p = params.Out(index)) written = PutText(p, value) && written;
   };
-  text(0, DriverInfo.Name);
-  text(1, DriverInfo.Description);
+  text(0, DriverInfo().Name);
+  text(1, DriverInfo().Description);
   text(2, typeName);
-  if (auto* p = params.Out(3)) V8SetInt(p, DriverInfo.InterfaceRevision);
-  if (auto* p = params.Out(4)) V8SetBool(p, DriverInfo.IntegrationLibrary);
-  if (auto* p = params.Out(5)) V8SetBool(p, DriverInfo.MainDriverInstalled);
-  text(6, DriverInfo.DownloadURL);
+  if (auto* p = params.Out(3)) V8SetInt(p, DriverInfo().InterfaceRevision);
+  if (auto* p = params.Out(4)) V8SetBool(p, DriverInfo().IntegrationLibrary);
+  if (auto* p = params.Out(5)) V8SetBool(p, DriverInfo().MainDriverInstalled);
+  text(6, DriverInfo().DownloadURL);
   // The host is told the description was written, as after any success;
   // the last result stays as it was. A description the host could not
   // take in full fails the call itself.

@@ -4,8 +4,8 @@
 // LogEnabled switch, and the connect/disconnect hooks a concrete driver
 // overrides.
 //
-// Threading: one host thread per object at a time. DriverInfo and the log
-// level are library-wide and written only on the host's thread.
+// Threading: one host thread per object at a time. DriverInfo is written
+// only at registration; the log level is library-wide.
 #pragma once
 
 #include <cstdint>
@@ -18,14 +18,14 @@ namespace qarvex::driver {
 
 class TCommonDriver : public TCustomDriver {
  public:
-  // Refreshes the fixed fields of DriverInfo with this class's values.
-  TCommonDriver();
+  TCommonDriver() = default;
   // Disconnects first (the Close hook of this class; a derived class that
   // overrides Close calls it from its own destructor).
   ~TCommonDriver() override;
 
-  // Registers AClass with the host (TCustomDriver::RegisterDriver), records AName and
-  // ADescription in DriverInfo and runs AClass's own UpdateDriverInfo.
+  // Registers AClass with the host (TCustomDriver::RegisterDriver) and
+  // computes the library's DriverInfo: AName, ADescription, and the fields
+  // of the nearest UpdateDriverInfo in AClass's chain.
   static void RegisterDriver(const TDriverClass& AClass, WStringView AExtension, WStringView AName,
                              WStringView ADescription);
   // Fixed fields of the description: unknown equipment, revision 2004, no

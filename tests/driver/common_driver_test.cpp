@@ -32,9 +32,10 @@ class CommonDriverTest : public DriverTest {
 };
 
 TEST_F(CommonDriverTest, GetDescriptionWritesTheSevenValuesAndKeepsTheLastResult) {
-  driver::DriverInfo.Name = u"Имя";
-  driver::DriverInfo.Description = u"Описание";
-  probe.EndWithException(Failure("before"), nullptr);
+  driver::TCommonDriver::UpdateDriverInfo(&driver::DriverInfo());
+  driver::DriverInfo().Name = u"Имя";
+  driver::DriverInfo().Description = u"Описание";
+  probe.EndWithException(u"before", nullptr);
   Args out(probe, 7);
   EXPECT_TRUE(Call(&driver::TCommonDriver::GetDescription, out));
   EXPECT_EQ(out.Text(0), u"Имя");
@@ -103,7 +104,7 @@ TEST_F(CommonDriverTest, DeviceTestReportsAFailedOpenAsTextAndStillDisconnects) 
 }
 
 TEST_F(CommonDriverTest, DeviceTestOnAConnectedObjectLeavesItDisconnected) {
-  driver::DriverInfo.Description = u"Описание";
+  driver::DriverInfo().Description = u"Описание";
   probe.Open();
   Args out(probe, 2);
   EXPECT_TRUE(Call(&driver::TCommonDriver::DeviceTest, out));
@@ -123,13 +124,13 @@ TEST_F(CommonDriverTest, LogEnabledIsTheLogsLevel) {
 
 TEST_F(CommonDriverTest, RegistrationRecordsNameAndDescriptionThatLaterObjectsKeep) {
   host::ClassRegistry().Clear();
+  driver::DriverInfo().EquipmentType = driver::TEquipmentType::etScale;  // an earlier registration's
   driver::TCommonDriver::RegisterDriver(TProbeDriver::ClassInfo(), u"probe_ext", u"Имя",
                                         u"Описание");
-  driver::DriverInfo.EquipmentType = driver::TEquipmentType::etScale;
   TProbeDriver second;
-  EXPECT_EQ(driver::DriverInfo.Name, u"Имя");
-  EXPECT_EQ(driver::DriverInfo.Description, u"Описание");
-  EXPECT_EQ(driver::DriverInfo.EquipmentType, driver::TEquipmentType::etUnknown);
+  EXPECT_EQ(driver::DriverInfo().Name, u"Имя");
+  EXPECT_EQ(driver::DriverInfo().Description, u"Описание");
+  EXPECT_EQ(driver::DriverInfo().EquipmentType, driver::TEquipmentType::etUnknown);
   host::ClassRegistry().Clear();
 }
 
