@@ -19,21 +19,18 @@ void TCustomDriver::RegisterDriver(const TDriverClass& AClass, WStringView AExte
 
   ForEachMember(AClass, [&](const TMember& m) {
     if (!m.ExportMeth) return;
-    TExportedEntry entry = m.Method;
-    reg.AddFunc(m.Name, m.ExportMeth->NameLoc(),
-                [entry](host::TV8UserObject& self, host::V8Variant* RetValue,
-                        host::V8Variant* Params, std::int32_t ParamCount,
-                        host::TV8AddInDefBaseEx& v8) {
-                  return entry(static_cast<TCustomDriver&>(self), RetValue, Params, ParamCount, v8);
-                },
-                m.ExportMeth->ParamCount());
+    reg.AddFunc(m.Name, m.ExportMeth->NameLoc(), m.Method, m.ExportMeth->ParamCount());
   });
+  // Each property's access goes straight to its member: the member tables
+  // are constants that outlive the registry.
   ForEachMember(AClass, [&](const TMember& m) {
     if (!m.ExportProp) return;
+    const TMember* member = &m;
     reg.AddProp(m.Name, m.ExportProp->NameLoc(), true, !m.ExportProp->ReadOnly(),
-                [](host::TV8UserObject& self, const WString& PropName, host::V8Variant* value,
-                   bool Get, host::TV8AddInDefBaseEx& v8) {
-                  return static_cast<TCustomDriver&>(self).PropertyGetSet(PropName, value, Get, &v8);
+                [member](host::TV8UserObject& self, const WString&, host::V8Variant* value, bool Get,
+                         host::TV8AddInDefBaseEx&) {
+                  static_cast<TCustomDriver&>(self).AccessProperty(*member, value, Get);
+                  return true;
                 });
   });
 
@@ -47,16 +44,20 @@ bool TCustomDriver::PropertyGetSet(const WString& PropName, host::V8Variant* pro
   bool found = false;
   ForEachMember(DriverClass(), [&](const TMember& m) {
     if (!m.ExportProp || m.Name != PropName) return;
-    if (Get) {
-      ReadPropertyValue(m, propValue);
-    } else {
-      if (m.ExportProp->ReadOnly()) throw Failure(u"Property is read-only: " + PropName);
-      WritePropertyValue(m, propValue);
-    }
+    AccessProperty(m, propValue, Get);
     found = true;
   });
   if (!found) throw Failure(u"Property not found: " + PropName);
   return true;
+}
+
+void TCustomDriver::AccessProperty(const TMember& AProperty, host::V8Variant* propValue, bool Get) {
+  if (Get) {
+    ReadPropertyValue(AProperty, propValue);
+    return;
+  }
+  if (AProperty.ExportProp->ReadOnly()) throw Failure(u"Property is read-only: " + WString(AProperty.Name));
+  WritePropertyValue(AProperty, propValue);
 }
 
 void TCustomDriver::ReadPropertyValue(const TMember& AProperty, host::V8Variant* propValue) {

@@ -108,6 +108,8 @@ class TCustomDriver : public host::TV8UserObject {
   // refusal raises the failure the host reads back from the last result.
   void HandOverText(host::V8Variant* AOut, WStringView AValue) const;
 
+  // Reads or writes one exported property; raises as PropertyGetSet does.
+  void AccessProperty(const TMember& AProperty, host::V8Variant* propValue, bool Get);
   void ReadPropertyValue(const TMember& AProperty, host::V8Variant* propValue);
   void WritePropertyValue(const TMember& AProperty, const host::V8Variant* propValue);
 
