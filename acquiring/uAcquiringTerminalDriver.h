@@ -61,6 +61,7 @@ class TAcquiringTerminalDriver : public driver::TCommonDriver {
   // amount, receipt number, reference number, authorisation code, slip).
   bool PayByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
                         std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  // The host sees this spelling as the method's English name: it must stay.
   bool ReturnPaymantByPaymantCard(host::V8Variant* RetValue, host::V8Variant* Params,
                                   std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
   bool CancelPaymentByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
@@ -73,6 +74,7 @@ class TAcquiringTerminalDriver : public driver::TCommonDriver {
                                         std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
   bool EmergencyReversal(host::V8Variant* RetValue, host::V8Variant* Params,
                          std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  // The host sees this spelling as the method's English name: it must stay.
   bool Settelment(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
                   host::TV8AddInDefBaseEx& v8);
   bool PrintSlipOnTerminal(host::V8Variant* RetValue, host::V8Variant* Params,

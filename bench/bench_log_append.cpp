@@ -15,6 +15,7 @@
 #include <string>
 
 #include "log/Common.Log.h"
+#include "log/log_testing.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ void BM_DirectAppendBaseline(benchmark::State& state) {
   TLog::LogLevel = 3;
   const std::string path = qarvex::ToUtf8(TLog::GetAbsolutePath(false));
   const std::string line =
-      qarvex::ToUtf8(TLog::FormatLogString(kCaption, kMessage, TLog::mtDebug)) + "\r\n";
+      qarvex::ToUtf8(qarvex::log_testing::FormatLogString(kCaption, kMessage, TLog::mtDebug)) + "\r\n";
   for (auto _ : state) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0 || ::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {

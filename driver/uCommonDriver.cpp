@@ -63,8 +63,6 @@ void TCommonDriver::DoDeviceTest(WString& AResultText, WString& AExtraText) {
       throw;
     }
     Close();
-  } catch (const std::exception& e) {
-    AResultText = MessageOf(e);
   } catch (...) {
     AResultText = MessageOfCurrentException();
   }

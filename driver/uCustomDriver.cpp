@@ -130,10 +130,6 @@ void TCustomDriver::EndWithSuccess(host::V8Variant* RetValue) {
   if (RetValue != nullptr) V8SetBool(RetValue, true);
 }
 
-void TCustomDriver::EndWithException(const std::exception& E, host::V8Variant* RetValue) {
-  EndWithException(MessageOf(E), RetValue);
-}
-
 void TCustomDriver::EndWithException(WStringView AMessage, host::V8Variant* RetValue) {
   const WString message = AMessage.empty() ? WString(kNoMessageText) : WString(AMessage);
   FLastResult.SetError(message);

@@ -78,7 +78,6 @@ class TCustomDriver : public host::TV8UserObject {
   // The failure ending: last result holds the message, RetValue (when
   // present) False, then one "Exception" error line in the log. A failure
   // writing that line is not caught.
-  void EndWithException(const std::exception& E, host::V8Variant* RetValue);
   void EndWithException(WStringView AMessage, host::V8Variant* RetValue);
 
   // Runs the work of an exported method and ends it the common way: success
@@ -88,9 +87,6 @@ class TCustomDriver : public host::TV8UserObject {
   bool Guarded(host::V8Variant* RetValue, Work&& work) {
     try {
       std::forward<Work>(work)();
-    } catch (const std::exception& e) {
-      EndWithException(e, RetValue);
-      return true;
     } catch (...) {
       EndWithException(MessageOfCurrentException(), RetValue);
       return true;

@@ -73,6 +73,9 @@ bool Call(TV8UserObject& self, HostLong index, V8Variant* ret, V8Variant* params
   if (method == nullptr) return false;
   try {
     const WString& name = method->MethName;
+    // The trace texts are built even with logging off: a parameter they
+    // cannot convert fails the call whether or not it is logged, so a call
+    // does not succeed or fail by the log switch.
     TLog::Append(u"> " + name, u"Params: " + ParamsText(params, count), TLog::mtDebug);
     ScratchReturn methodRet(self, ret, method->IsFunction);
     bool result = method->Execute

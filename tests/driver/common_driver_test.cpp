@@ -91,7 +91,7 @@ TEST_F(CommonDriverTest, OpenLeavesItsParameterAsPassed) {
 }
 
 TEST_F(CommonDriverTest, DeviceTestReportsAFailedOpenAsTextAndStillDisconnects) {
-  probe.EndWithException(Failure("older"), nullptr);
+  probe.EndWithException(u"older", nullptr);
   probe.failOpen = true;
   Args out(probe, 2);
   EXPECT_TRUE(Call(&driver::TCommonDriver::DeviceTest, out));
