@@ -11,9 +11,9 @@
 
 namespace {
 
-using qarvex::testhost::Component;
-using qarvex::testhost::HostValue;
-using qarvex::testhost::ReplacementHost;
+using qarvex::nativehost::Component;
+using qarvex::nativehost::HostValue;
+using qarvex::nativehost::ReplacementHost;
 
 struct Session {
   Session() {

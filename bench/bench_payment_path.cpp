@@ -19,9 +19,9 @@
 
 namespace {
 
-using qarvex::testhost::Component;
-using qarvex::testhost::HostValue;
-using qarvex::testhost::ReplacementHost;
+using qarvex::nativehost::Component;
+using qarvex::nativehost::HostValue;
+using qarvex::nativehost::ReplacementHost;
 
 constexpr char kSchema[] =
     "CREATE TABLE if not exists journal(ID integer PRIMARY KEY ASC,AMOUNT integer,OPER integer,"

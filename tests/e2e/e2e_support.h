@@ -12,9 +12,9 @@
 
 namespace qarvex::testing {
 
-using testhost::Component;
-using testhost::HostValue;
-using testhost::ReplacementHost;
+using nativehost::Component;
+using nativehost::HostValue;
+using nativehost::ReplacementHost;
 
 class HostFixture : public ::testing::Test {
  protected:

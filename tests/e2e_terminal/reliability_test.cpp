@@ -19,8 +19,8 @@
 namespace qarvex::testing {
 namespace {
 
-using testhost::HostValue;
-using testhost::ReplacementHost;
+using nativehost::HostValue;
+using nativehost::ReplacementHost;
 
 constexpr int kProcesses = 4;
 constexpr int kPaymentsEach = 250;

@@ -31,7 +31,7 @@
 #include "tools/cashier_day/session_printer.h"
 #include "tools/host/replacement_host.h"
 
-using namespace qarvex::testhost;
+using namespace qarvex::nativehost;
 using qarvex::cashier::SessionPrinter;
 
 namespace {

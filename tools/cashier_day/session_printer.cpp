@@ -6,7 +6,7 @@
 
 namespace qarvex::cashier {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 
 namespace {
 
@@ -47,7 +47,7 @@ std::string OneLine(std::u16string_view text) {
 
 }  // namespace
 
-void SessionPrinter::SetComponent(testhost::Component* component, testhost::ReplacementHost* host) {
+void SessionPrinter::SetComponent(nativehost::Component* component, nativehost::ReplacementHost* host) {
   component_ = component;
   host_ = host;
   questionsShown_ = host_->Questions().size();

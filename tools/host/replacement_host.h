@@ -28,7 +28,7 @@
 
 #include "tools/host/host_value.h"
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 
 // One AddError call the component made.
 struct ErrorRecord {
@@ -201,4 +201,4 @@ class Component {
   std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

@@ -6,7 +6,7 @@
 
 namespace qarvex::cli {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 namespace qarvex::cli {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 
 namespace {
 
@@ -56,7 +56,7 @@ std::string OutText(const CallReport& report, std::string_view role) {
 
 bool Declined(const CallReport& report) {
   for (const auto& asked : report.questions)
-    if (asked.answer == testhost::MsgBoxAnswer::No) return true;
+    if (asked.answer == nativehost::MsgBoxAnswer::No) return true;
   return false;
 }
 

@@ -10,13 +10,13 @@
 
 namespace qarvex::cli {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 
 namespace {
 
 constexpr char16_t kClassName[] = u"qarvex_termemu";
 
-std::string HostErrorsText(const std::vector<testhost::ErrorRecord>& errors) {
+std::string HostErrorsText(const std::vector<nativehost::ErrorRecord>& errors) {
   std::string text;
   for (const auto& error : errors) {
     if (!text.empty()) text += "; ";
@@ -33,7 +33,7 @@ TerminalSession::TerminalSession(const Invocation& call, QuestionAnswerer& answe
       device_(FromUtf8(call.device)),
       answerer_(answerer) {
   try {
-    host_ = std::make_unique<testhost::ReplacementHost>(libraryPath_);
+    host_ = std::make_unique<nativehost::ReplacementHost>(libraryPath_);
   } catch (const std::exception& e) {
     throw HostFailure("the component library " + libraryPath_ + " could not be loaded: " + e.what());
   }
@@ -78,7 +78,7 @@ void TerminalSession::WriteSetting(std::u16string_view name, const HostValue& va
   const std::size_t errors = host_->Errors().size();
   const bool written = component_->SetPropVal(index, value);
   if (!written || host_->Errors().size() != errors) {
-    const std::vector<testhost::ErrorRecord> reported(host_->Errors().begin() + errors, host_->Errors().end());
+    const std::vector<nativehost::ErrorRecord> reported(host_->Errors().begin() + errors, host_->Errors().end());
     throw HostFailure("the component refused " + option + " (" + ToUtf8(name) + " := " + TypedValueText(value) + ")" +
                       (reported.empty() ? "" : ": " + HostErrorsText(reported)));
   }
@@ -153,7 +153,7 @@ HostValue TerminalSession::Property(std::u16string_view name) {
   return component_->GetPropVal(index).value;
 }
 
-testhost::MemoryReport TerminalSession::Finish() {
+nativehost::MemoryReport TerminalSession::Finish() {
   component_->Done();
   component_->Destroy();
   return host_->Memory();

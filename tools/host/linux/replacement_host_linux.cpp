@@ -13,7 +13,7 @@
 #include "tools/host/replacement_host.h"
 #include "tools/host/variant_exchange.h"
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 namespace {
 
 using namespace napi;
@@ -350,4 +350,4 @@ std::uintptr_t Component::BlockWord(int index) const {
   return reinterpret_cast<const std::uintptr_t*>(impl_->component)[index];
 }
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

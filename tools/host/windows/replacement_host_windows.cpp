@@ -20,7 +20,7 @@
 #include "tools/host/variant_exchange.h"
 #include "tools/host/windows/native_api_windows.h"
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 namespace {
 
 using namespace winapi;
@@ -429,4 +429,4 @@ std::uintptr_t Component::BlockWord(int index) const {
   return static_cast<const std::uintptr_t*>(impl_->block)[index];
 }
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost
