@@ -1,8 +1,7 @@
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "tools/qarvex-termemu/commands.h"
+#include "tools/qarvex-termemu/program_platform.h"
 
 namespace qarvex::cli {
 
@@ -10,7 +9,7 @@ Outcome RunCommand(const Invocation& call) {
   const CommandId id = call.command->id;
   if (id == CommandId::Copy || id == CommandId::Report || id == CommandId::Journal) return RunJournalCommand(call);
 
-  const auto mode = QuestionAnswerer::ModeFor(call.answer, ::isatty(STDIN_FILENO) == 1);
+  const auto mode = QuestionAnswerer::ModeFor(call.answer, StandardInputIsTerminal());
   QuestionAnswerer answerer(mode, stdin, stderr);
   TerminalSession session(call, answerer);
   Outcome outcome;
