@@ -28,13 +28,15 @@ constexpr std::string_view kOwnCode =
     "it is shown by the additional-operations panel). The text is made with the\n"
     "component's own code, the functions the panel calls, built into this\n"
     "program from the same sources, over the same journal file. The library is\n"
-    "not loaded.\n";
+    "not loaded, so --library, --log, --dialogs and the other settings of the\n"
+    "component are refused; --data and --line-length apply.\n";
 
 constexpr std::string_view kJournalCode =
     "The host interface has no method for this. The operations are read with\n"
     "the component's own journal code, built into this program from the same\n"
     "sources, from the same journal file; the card numbers are masked with\n"
-    "the component's own rule. The library is not loaded.\n";
+    "the component's own rule. The library is not loaded, so --library, --log,\n"
+    "--dialogs and the other settings of the component are refused.\n";
 
 const std::array kCommands = {
     CommandInfo{CommandId::Pay, "pay", "AMOUNT", 1, 1, "payment by card",
@@ -140,8 +142,7 @@ const std::array kCommands = {
 const std::array kOptions = {
     OptionInfo{OptionId::Library, "--library", "PATH",
                "the component library to load (default:\n"
-               "qarvex_termemu.so beside this program, else the\n"
-               "one this program was built with)"},
+               "qarvex_termemu.so beside this program)"},
     OptionInfo{OptionId::Data, "--data", "DIR",
                "keep the journal and the log in DIR/qarvex_termemu\n"
                "(created when missing) instead of the component's\n"
@@ -202,7 +203,30 @@ bool TakesReceiptNumber(CommandId command) {
   return command == CommandId::Cancel || command == CommandId::Confirm || command == CommandId::CancelPreauth;
 }
 
+namespace {
+
+// copy, report and journal do not load the library: only the options that
+// say where the journal is and how to print apply to them, so none is taken
+// and then silently left unused.
+bool IsJournalCommand(CommandId command) {
+  return command == CommandId::Copy || command == CommandId::Report || command == CommandId::Journal;
+}
+
+bool AppliesToJournalCommand(OptionId option, CommandId command) {
+  switch (option) {
+    case OptionId::Data:
+    case OptionId::Json:
+    case OptionId::Help: return true;
+    case OptionId::LineLength: return command != CommandId::Journal;
+    case OptionId::Unmasked: return command == CommandId::Journal;
+    default: return false;
+  }
+}
+
+}  // namespace
+
 bool OptionAppliesTo(OptionId option, CommandId command) {
+  if (IsJournalCommand(command)) return AppliesToJournalCommand(option, command);
   switch (option) {
     case OptionId::Card: return IsCardCommand(command);
     case OptionId::Unmasked: return command == CommandId::Journal;
