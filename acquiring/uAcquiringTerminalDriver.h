@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "acquiring/card_number.h"
 #include "common/number_format.h"
@@ -105,20 +106,28 @@ class TAcquiringTerminalDriver : public driver::TCommonDriver {
   bool FHandedOver = false;                          // its answer is with the host
 
  public:
+  // What the exported methods' parameters are for, in their order (the
+  // reversal's one parameter is the common driver's kDeviceParams).
+  static constexpr std::string_view kCardParams[] = {"device",           "card",
+                                                     "amount",           "receipt_number",
+                                                     "reference_number", "authorisation_code",
+                                                     "slip"};
+  static constexpr std::string_view kSettlementParams[] = {"device", "settlement_text"};
+
   static constexpr driver::TMember kExports[] = {
-      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, PayByPaymentCard, u"ОплатитьПлатежнойКартой", 7),
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, PayByPaymentCard, u"ОплатитьПлатежнойКартой", kCardParams),
       QARVEX_EXPORT_METH(TAcquiringTerminalDriver, ReturnPaymantByPaymantCard,
-                         u"ВернутьПлатежПоПлатежнойКарте", 7),
+                         u"ВернутьПлатежПоПлатежнойКарте", kCardParams),
       QARVEX_EXPORT_METH(TAcquiringTerminalDriver, CancelPaymentByPaymentCard,
-                         u"ОтменитьПлатежПоПлатежнойКарте", 7),
+                         u"ОтменитьПлатежПоПлатежнойКарте", kCardParams),
       QARVEX_EXPORT_METH(TAcquiringTerminalDriver, AuthorisationByPaymentCard,
-                         u"ПреавторизацияПоПлатежнойКарте", 7),
+                         u"ПреавторизацияПоПлатежнойКарте", kCardParams),
       QARVEX_EXPORT_METH(TAcquiringTerminalDriver, AuthConfirmationByPaymentCard,
-                         u"ЗавершитьПреавторизациюПоПлатежнойКарте", 7),
+                         u"ЗавершитьПреавторизациюПоПлатежнойКарте", kCardParams),
       QARVEX_EXPORT_METH(TAcquiringTerminalDriver, CancelAuthorisationByPaymentCard,
-                         u"ОтменитьПреавторизациюПоПлатежнойКарте", 7),
-      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, EmergencyReversal, u"АварийнаяОтменаОперации", 1),
-      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, Settelment, u"ИтогиДняПоКартам", 2),
+                         u"ОтменитьПреавторизациюПоПлатежнойКарте", kCardParams),
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, EmergencyReversal, u"АварийнаяОтменаОперации", kDeviceParams),
+      QARVEX_EXPORT_METH(TAcquiringTerminalDriver, Settelment, u"ИтогиДняПоКартам", kSettlementParams),
       QARVEX_EXPORT_METH(TAcquiringTerminalDriver, PrintSlipOnTerminal,
                          u"ПечатьКвитанцийНаТерминале", 0),
       QARVEX_EXPORT_PROP(TAcquiringTerminalDriver, CurrencyCode, u"КодВалюты", u"Код валюты",

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "common/text.h"
 #include "driver/driver_info.h"
@@ -82,17 +83,29 @@ class TCommonDriver : public TCustomDriver {
   bool FEnabled = false;
 
  public:
+  // What the exported methods' parameters are for, in their order.
+  static constexpr std::string_view kDescriptionParams[] = {
+      "name", "description", "equipment_type", "interface_revision", "integration_library",
+      "main_driver_installed", "download_url"};
+  static constexpr std::string_view kErrorParams[] = {"error_description"};
+  static constexpr std::string_view kDeviceParams[] = {"device"};
+  static constexpr std::string_view kParametersParams[] = {"parameters_xml"};
+  static constexpr std::string_view kSetParameterParams[] = {"name", "value"};
+  static constexpr std::string_view kDeviceTestParams[] = {"result_text", "extra_text"};
+  static constexpr std::string_view kActionsParams[] = {"actions_xml"};
+  static constexpr std::string_view kActionParams[] = {"action"};
+
   static constexpr TMember kExports[] = {
       QARVEX_EXPORT_METH(TCommonDriver, GetVersion, u"ПолучитьНомерВерсии", 0),
-      QARVEX_EXPORT_METH(TCommonDriver, GetDescription, u"ПолучитьОписание", 7),
-      QARVEX_EXPORT_METH(TCommonDriver, GetLastError, u"ПолучитьОшибку", 1),
-      QARVEX_EXPORT_METH(TCommonDriver, Open, u"Подключить", 1),
-      QARVEX_EXPORT_METH(TCommonDriver, Close, u"Отключить", 1),
-      QARVEX_EXPORT_METH(TCommonDriver, GetParameters, u"ПолучитьПараметры", 1),
-      QARVEX_EXPORT_METH(TCommonDriver, SetParameter, u"УстановитьПараметр", 2),
-      QARVEX_EXPORT_METH(TCommonDriver, DeviceTest, u"ТестУстройства", 2),
-      QARVEX_EXPORT_METH(TCommonDriver, GetAdditionalActions, u"ПолучитьДополнительныеДействия", 1),
-      QARVEX_EXPORT_METH(TCommonDriver, DoAdditionalAction, u"ВыполнитьДополнительноеДействие", 1),
+      QARVEX_EXPORT_METH(TCommonDriver, GetDescription, u"ПолучитьОписание", kDescriptionParams),
+      QARVEX_EXPORT_METH(TCommonDriver, GetLastError, u"ПолучитьОшибку", kErrorParams),
+      QARVEX_EXPORT_METH(TCommonDriver, Open, u"Подключить", kDeviceParams),
+      QARVEX_EXPORT_METH(TCommonDriver, Close, u"Отключить", kDeviceParams),
+      QARVEX_EXPORT_METH(TCommonDriver, GetParameters, u"ПолучитьПараметры", kParametersParams),
+      QARVEX_EXPORT_METH(TCommonDriver, SetParameter, u"УстановитьПараметр", kSetParameterParams),
+      QARVEX_EXPORT_METH(TCommonDriver, DeviceTest, u"ТестУстройства", kDeviceTestParams),
+      QARVEX_EXPORT_METH(TCommonDriver, GetAdditionalActions, u"ПолучитьДополнительныеДействия", kActionsParams),
+      QARVEX_EXPORT_METH(TCommonDriver, DoAdditionalAction, u"ВыполнитьДополнительноеДействие", kActionParams),
       QARVEX_EXPORT_PROP(TCommonDriver, LogEnabled, u"ЛогВключен", u"Вести лог", u"False", false),
       QARVEX_ADDITIONAL_ACTION(TCommonDriver, ViewLog, u"Просмотр лога"),
   };
