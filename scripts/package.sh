@@ -32,14 +32,15 @@ while (($#)); do
 done
 
 if ((build)); then
+  . scripts/lib/quiet.sh
   scripts/setup.sh
   scripts/setup-windows.sh --no-wine
-  scripts/build-windows-deps.sh >/dev/null
+  run_quietly scripts/build-windows-deps.sh
   for preset in linux win32 win64; do
-    cmake --preset "$preset" >/dev/null
+    run_quietly cmake --preset "$preset"
     targets=(qarvex_termemu)
     [[ $preset == linux ]] && targets+=(qarvex_package)
-    cmake --build --preset "$preset" -j "$(nproc)" --target "${targets[@]}" >/dev/null
+    run_quietly cmake --build --preset "$preset" -j "$(nproc)" --target "${targets[@]}"
   done
 fi
 
