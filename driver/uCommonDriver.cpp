@@ -146,14 +146,19 @@ bool TCommonDriver::Close(host::V8Variant* RetValue, host::V8Variant*, std::int3
   return Guarded(RetValue, [&] { Close(); });
 }
 
-bool TCommonDriver::GetParameters(host::V8Variant* RetValue, host::V8Variant* Params,
-                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
+bool TCommonDriver::AnswerDocument(void (TCommonDriver::*ABuild)(WString&), host::V8Variant* RetValue,
+                                   host::V8Variant* Params, std::int32_t ParamCount) {
   const THostParams params(Params, ParamCount);
   return Guarded(RetValue, [&] {
     WString xml;
-    BuildParametersXML(xml);
+    (this->*ABuild)(xml);
     if (auto* p = params.Out(0)) HandOverText(p, xml);
   });
+}
+
+bool TCommonDriver::GetParameters(host::V8Variant* RetValue, host::V8Variant* Params,
+                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
+  return AnswerDocument(&TCommonDriver::BuildParametersXML, RetValue, Params, ParamCount);
 }
 
 bool TCommonDriver::SetParameter(host::V8Variant* RetValue, host::V8Variant* Params,
@@ -179,12 +184,7 @@ bool TCommonDriver::DeviceTest(host::V8Variant* RetValue, host::V8Variant* Param
 
 bool TCommonDriver::GetAdditionalActions(host::V8Variant* RetValue, host::V8Variant* Params,
                                          std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
-  const THostParams params(Params, ParamCount);
-  return Guarded(RetValue, [&] {
-    WString xml;
-    BuildActionsXML(xml);
-    if (auto* p = params.Out(0)) HandOverText(p, xml);
-  });
+  return AnswerDocument(&TCommonDriver::BuildActionsXML, RetValue, Params, ParamCount);
 }
 
 bool TCommonDriver::DoAdditionalAction(host::V8Variant* RetValue, host::V8Variant* Params,

@@ -80,6 +80,11 @@ class TCommonDriver : public TCustomDriver {
   void ViewLog();
 
  private:
+  // GetParameters and GetAdditionalActions: the document ABuild makes, in
+  // the call's one parameter.
+  bool AnswerDocument(void (TCommonDriver::*ABuild)(WString&), host::V8Variant* RetValue, host::V8Variant* Params,
+                      std::int32_t ParamCount);
+
   bool FEnabled = false;
 
  public:

@@ -18,18 +18,6 @@ std::wstring DataFolder() {
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string ReadAll(const std::wstring& path) {
-  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string text;
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
-  ::CloseHandle(h);
-  return text;
-}
-
 using WindowsDll = TerminalTest;
 
 TEST_F(WindowsDll, HandshakeBlockAndBothNamesOfEveryMethod) {
@@ -99,7 +87,7 @@ TEST_F(WindowsDll, LogBannerNamesWindowsAndTheDllWithItsFileVersion) {
   ::GetLocalTime(&now);
   wchar_t name[64];
   ::swprintf(name, 64, L"qarvex_termemu_%04u.%02u.%02u.log", now.wYear, now.wMonth, now.wDay);
-  const std::string log = ReadAll(DataFolder() + name);
+  const std::string log = ReadSharedFile(DataFolder() + name);
   EXPECT_NE(log.find("============Start log=============\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("OS version:\tWindows"), std::string::npos) << log;
   EXPECT_NE(log.find("Application:\tqarvex_termemu.dll\r\n"), std::string::npos) << log;
