@@ -12,12 +12,6 @@ namespace qarvex::testing {
 namespace {
 
 using desktop::Box;
-using desktop::BoxInWindow;
-using desktop::Click;
-using desktop::FindChild;
-using desktop::Screenshot;
-using desktop::Script;
-using desktop::TextOf;
 using desktop::TitleOf;
 
 

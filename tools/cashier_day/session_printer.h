@@ -41,6 +41,8 @@ class SessionPrinter {
   int Summary() const;
 
  private:
+  void CallWithRoles(std::u16string_view name, std::vector<nativehost::HostValue>& params,
+                     const std::vector<std::u16string_view>& roles, bool expected);
   void PrintParams(const std::vector<nativehost::HostValue>& params, const std::vector<std::u16string_view>& roles,
                    std::u16string_view skipRole);
   void PrintNewQuestions();
