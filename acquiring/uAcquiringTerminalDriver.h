@@ -60,26 +60,17 @@ class TAcquiringTerminalDriver : public driver::TCommonDriver {
 
   // Exported methods. The six card methods take (device id, card number,
   // amount, receipt number, reference number, authorisation code, slip).
-  bool PayByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
-                        std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  driver::TExportedSignature PayByPaymentCard;
   // The host sees this spelling as the method's English name: it must stay.
-  bool ReturnPaymantByPaymantCard(host::V8Variant* RetValue, host::V8Variant* Params,
-                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
-  bool CancelPaymentByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
-                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
-  bool AuthorisationByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
-                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
-  bool AuthConfirmationByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
-                                     std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
-  bool CancelAuthorisationByPaymentCard(host::V8Variant* RetValue, host::V8Variant* Params,
-                                        std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
-  bool EmergencyReversal(host::V8Variant* RetValue, host::V8Variant* Params,
-                         std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  driver::TExportedSignature ReturnPaymantByPaymantCard;
+  driver::TExportedSignature CancelPaymentByPaymentCard;
+  driver::TExportedSignature AuthorisationByPaymentCard;
+  driver::TExportedSignature AuthConfirmationByPaymentCard;
+  driver::TExportedSignature CancelAuthorisationByPaymentCard;
+  driver::TExportedSignature EmergencyReversal;
   // The host sees this spelling as the method's English name: it must stay.
-  bool Settelment(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                  host::TV8AddInDefBaseEx& v8);
-  bool PrintSlipOnTerminal(host::V8Variant* RetValue, host::V8Variant* Params,
-                           std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  driver::TExportedSignature Settelment;
+  driver::TExportedSignature PrintSlipOnTerminal;
 
  protected:
   // Hands the answer of the host call under way to the host; raises when

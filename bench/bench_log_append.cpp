@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench_data_folders.h"
 #include "log/Common.Log.h"
 #include "log/log_testing.h"
 
@@ -63,10 +64,7 @@ BENCHMARK(BM_TLogAppendLoggingOff);
 }  // namespace
 
 int main(int argc, char** argv) {
-  char pattern[] = "/tmp/qarvex-bench-XXXXXX";
-  const std::string root = ::mkdtemp(pattern);
-  ::setenv("XDG_DATA_DIRS", (root + "/machine").c_str(), 1);
-  ::setenv("XDG_DATA_HOME", (root + "/user").c_str(), 1);
+  const qarvex::bench::BenchDataFolders folders;
   TLog::SetLogName(u"qarvex_termemu");
   TLog::LogLevel = 3;
   TLog::Start();  // the banner is a one-off, kept out of the measurements
@@ -74,8 +72,5 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-
-  std::error_code ignored;
-  std::filesystem::remove_all(root, ignored);
   return 0;
 }

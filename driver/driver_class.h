@@ -72,9 +72,11 @@ constexpr bool IsAcceptedKind(TValueKind kind) {
 }
 
 // The exported-method signature: (RetValue, Params, ParamCount, v8) -> handled.
+// A driver class declares its exported methods with it.
+using TExportedSignature = bool(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
+                                host::TV8AddInDefBaseEx& v8);
 template <class C>
-using TExportedMember = bool (C::*)(host::V8Variant* RetValue, host::V8Variant* Params,
-                                    std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+using TExportedMember = TExportedSignature C::*;
 // Takes the host's view of the object, so registration hands it to the
 // registry as it is, with no adapter around it.
 using TExportedEntry = bool (*)(host::TV8UserObject& self, host::V8Variant* RetValue,
@@ -94,9 +96,9 @@ struct TPropertyAccess {
 // once for each mark.
 struct TMember {
   WStringView Name;  // the member's own (English) name
-  std::optional<ExportMethAttribute> ExportMeth;
-  std::optional<ExportPropAttribute> ExportProp;
-  std::optional<AdditionalActionAttribute> AdditionalAction;
+  std::optional<ExportMethAttribute> ExportMeth = std::nullopt;
+  std::optional<ExportPropAttribute> ExportProp = std::nullopt;
+  std::optional<AdditionalActionAttribute> AdditionalAction = std::nullopt;
   TExportedEntry Method = nullptr;  // set with ExportMeth
   TActionEntry Action = nullptr;    // set with AdditionalAction
   TPropertyAccess Property{};       // set with ExportProp
@@ -186,20 +188,12 @@ void WriteProperty(TCustomDriver& self, const TPropValue& value) {
 
 template <auto Method>
 constexpr TMember ExportedMethod(WStringView name, ExportMethAttribute mark) {
-  TMember m{};
-  m.Name = name;
-  m.ExportMeth = mark;
-  m.Method = &detail::CallExported<Method>;
-  return m;
+  return TMember{.Name = name, .ExportMeth = mark, .Method = &detail::CallExported<Method>};
 }
 
 template <auto Method>
 constexpr TMember ActionMethod(WStringView name, AdditionalActionAttribute mark) {
-  TMember m{};
-  m.Name = name;
-  m.AdditionalAction = mark;
-  m.Action = &detail::CallAction<Method>;
-  return m;
+  return TMember{.Name = name, .AdditionalAction = mark, .Action = &detail::CallAction<Method>};
 }
 
 // Setter may be nullptr for a property the class never lets anyone write.

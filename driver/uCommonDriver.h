@@ -55,26 +55,16 @@ class TCommonDriver : public TCustomDriver {
   void SetLogEnabled(bool AValue);
 
   // Exported methods.
-  bool GetVersion(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                  host::TV8AddInDefBaseEx& v8);
-  bool GetDescription(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                      host::TV8AddInDefBaseEx& v8);
-  bool GetLastError(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                    host::TV8AddInDefBaseEx& v8);
-  bool Open(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-            host::TV8AddInDefBaseEx& v8);
-  bool Close(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-             host::TV8AddInDefBaseEx& v8);
-  bool GetParameters(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                     host::TV8AddInDefBaseEx& v8);
-  bool SetParameter(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                    host::TV8AddInDefBaseEx& v8);
-  bool DeviceTest(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                  host::TV8AddInDefBaseEx& v8);
-  bool GetAdditionalActions(host::V8Variant* RetValue, host::V8Variant* Params,
-                            std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
-  bool DoAdditionalAction(host::V8Variant* RetValue, host::V8Variant* Params,
-                          std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  TExportedSignature GetVersion;
+  TExportedSignature GetDescription;
+  TExportedSignature GetLastError;
+  TExportedSignature Open;
+  TExportedSignature Close;
+  TExportedSignature GetParameters;
+  TExportedSignature SetParameter;
+  TExportedSignature DeviceTest;
+  TExportedSignature GetAdditionalActions;
+  TExportedSignature DoAdditionalAction;
 
   // Additional action: the log viewer window.
   void ViewLog();

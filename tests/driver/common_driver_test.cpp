@@ -22,11 +22,17 @@ class CommonDriverTest : public DriverTest {
     EXPECT_TRUE((probe.*method)(ret.at(0), args.data(), args.count(), unusedV8));
     return host::V8AsBool(ret.at(0));
   }
-  WString LastError() {
+  // The one text parameter `method` hands back (the error, a table); the
+  // call must return True unless it is GetLastError.
+  WString TextOf(driver::TExportedMember<driver::TCommonDriver> method) {
     Args out(probe, 1);
-    Call(&driver::TCommonDriver::GetLastError, out);
+    const bool returned = Call(method, out);
+    if (method != &driver::TCommonDriver::GetLastError) {
+      EXPECT_TRUE(returned);
+    }
     return out.Text(0);
   }
+  WString LastError() { return TextOf(&driver::TCommonDriver::GetLastError); }
 
   TProbeDriver probe;
 };
@@ -144,9 +150,7 @@ TEST_F(CommonDriverTest, EquipmentTypeNamesAndRefusal) {
 }
 
 TEST_F(CommonDriverTest, ParameterTableListsOwnPropertiesFirstWithEscapedValues) {
-  Args out(probe, 1);
-  EXPECT_TRUE(Call(&driver::TCommonDriver::GetParameters, out));
-  EXPECT_EQ(out.Text(0),
+  EXPECT_EQ(TextOf(&driver::TCommonDriver::GetParameters),
             u"<?xml version=\"1.0\"?>\r\n"
             u"<Settings><Page Caption=\"Параметры\">"
             u"<Parameter Name=\"Title\" Caption=\"Заголовок\" TypeValue=\"String\" DefaultValue=\"probe\" ReadOnly=\"true\"/>"
@@ -161,9 +165,7 @@ TEST_F(CommonDriverTest, ParameterTableListsOwnPropertiesFirstWithEscapedValues)
 }
 
 TEST_F(CommonDriverTest, ActionTableAndRunningActionsByExactName) {
-  Args out(probe, 1);
-  EXPECT_TRUE(Call(&driver::TCommonDriver::GetAdditionalActions, out));
-  EXPECT_EQ(out.Text(0),
+  EXPECT_EQ(TextOf(&driver::TCommonDriver::GetAdditionalActions),
             u"<?xml version=\"1.0\"?>\r\n"
             u"<Actions><Action Name=\"Refresh\" Caption=\"Обновить\"/>"
             u"<Action Name=\"Explode\" Caption=\"Взорвать\"/>"
