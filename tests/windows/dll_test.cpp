@@ -77,6 +77,25 @@ TEST_F(WindowsDll, PaymentAndSettlementWithTheirSlips) {
   EXPECT_EQ(Pay(kCard, 1).Receipt(), u"000001");
 }
 
+// A host short of memory once, in the middle of the answer: the payment is
+// not done and the settlement empties nothing.
+TEST_F(WindowsDll, AnswersTheHostRefusesMemoryForAreNotReportedDone) {
+  ASSERT_TRUE(Pay(kCard, 10).returned);
+  host->RefuseAllocationNumber(5);  // the payment's slip
+  EXPECT_FALSE(Pay(kCard, 20).returned);
+  host->RefuseAllocationNumber(0);
+  EXPECT_EQ(LastError(), u"Платформа отказала в выделении памяти для возвращаемых значений");
+
+  std::vector<HostValue> params{HostValue(u"dev"), HostValue(u"")};
+  host->RefuseAllocationNumber(1);  // the report
+  EXPECT_FALSE(Call(*driver, u"ИтогиДняПоКартам", params));
+  host->RefuseAllocationNumber(0);
+  ASSERT_TRUE(Call(*driver, u"ИтогиДняПоКартам", params)) << Utf8(LastError());
+  const std::u16string report = params[1].AsText();
+  EXPECT_NE(report.find(L(Label(u"Номер чека:", u"000001"))), std::u16string::npos) << Utf8(report);
+  EXPECT_NE(report.find(L(Label(u"ИТОГ:", u"10 Руб"))), std::u16string::npos) << Utf8(report);
+}
+
 TEST_F(WindowsDll, LogBannerNamesWindowsAndTheDllWithItsFileVersion) {
   ASSERT_TRUE(driver->SetProp(u"ЛогВключен", HostValue(true)));
   std::vector<HostValue> none;
