@@ -20,9 +20,7 @@ enum : std::int32_t {
 constexpr std::int32_t kSettlementText = 1;
 }  // namespace
 
-TAcquiringTerminalDriver::TAcquiringTerminalDriver() : FCurrencyCode(u"643") {
-  UpdateDriverInfo(&driver::DriverInfo);
-}
+TAcquiringTerminalDriver::TAcquiringTerminalDriver() : FCurrencyCode(u"643") {}
 
 void TAcquiringTerminalDriver::UpdateDriverInfo(driver::PDriverInfo ADriverInfo) {
   TCommonDriver::UpdateDriverInfo(ADriverInfo);
@@ -41,12 +39,40 @@ void TAcquiringTerminalDriver::ReadTransactParams(TTransactParams& AParams,
 
 void TAcquiringTerminalDriver::WriteTransactParams(const TTransactParams& AParams,
                                                    const THostParams& AHost) const {
-  if (auto* p = AHost.Out(kCardNumber)) V8SetWString(p, MaskCardNumber(AParams.PAN));
+  if (auto* p = AHost.Out(kCardNumber)) HandOverText(p, MaskCardNumber(AParams.PAN));
   if (auto* p = AHost.Out(kAmount)) V8SetDouble(p, CurrencyToDouble(AParams.Amount));
-  if (auto* p = AHost.Out(kReceiptNumber)) V8SetWString(p, AParams.ReceiptNum);
-  if (auto* p = AHost.Out(kReferenceNumber)) V8SetWString(p, AParams.RRN);
-  if (auto* p = AHost.Out(kAuthCode)) V8SetWString(p, AParams.AuthCode);
-  if (auto* p = AHost.Out(kSlip)) V8SetWString(p, AParams.ReceiptText);
+  if (auto* p = AHost.Out(kReceiptNumber)) HandOverText(p, AParams.ReceiptNum);
+  if (auto* p = AHost.Out(kReferenceNumber)) HandOverText(p, AParams.RRN);
+  if (auto* p = AHost.Out(kAuthCode)) HandOverText(p, AParams.AuthCode);
+  if (auto* p = AHost.Out(kSlip)) HandOverText(p, AParams.ReceiptText);
+}
+
+// The host parameters of one exported call, known to HandOver while the
+// operation runs.
+class TAcquiringTerminalDriver::TCallScope {
+ public:
+  TCallScope(TAcquiringTerminalDriver& driver, const THostParams& params) : driver_(driver) {
+    driver_.FCallParams = &params;
+    driver_.FHandedOver = false;
+  }
+  ~TCallScope() { driver_.FCallParams = nullptr; }
+  TCallScope(const TCallScope&) = delete;
+  TCallScope& operator=(const TCallScope&) = delete;
+
+ private:
+  TAcquiringTerminalDriver& driver_;
+};
+
+void TAcquiringTerminalDriver::HandOver(const TTransactParams& AAnswer) {
+  if (FCallParams == nullptr) return;
+  FHandedOver = true;
+  WriteTransactParams(AAnswer, *FCallParams);
+}
+
+void TAcquiringTerminalDriver::HandOverSettlement(WStringView AReportText) {
+  if (FCallParams == nullptr) return;
+  FHandedOver = true;
+  if (auto* p = FCallParams->Out(kSettlementText)) HandOverText(p, AReportText);
 }
 
 bool TAcquiringTerminalDriver::RunCardOperation(TOperation AOperation, host::V8Variant* RetValue,
@@ -55,14 +81,20 @@ bool TAcquiringTerminalDriver::RunCardOperation(TOperation AOperation, host::V8V
   return Guarded(RetValue, [&] {
     TTransactParams params;
     ReadTransactParams(params, host);
+    const TCallScope call(*this, host);
     try {
       (this->*AOperation)(params);
+      if (!FHandedOver) HandOver(params);
     } catch (...) {
       // Hand back what the operation had already produced, card masked.
-      WriteTransactParams(params, host);
+      // The call fails with the operation's own message either way, so a
+      // host that refuses this memory too is not a second failure.
+      try {
+        WriteTransactParams(params, host);
+      } catch (...) {
+      }
       throw;
     }
-    WriteTransactParams(params, host);
   });
 }
 
@@ -120,9 +152,22 @@ bool TAcquiringTerminalDriver::Settelment(host::V8Variant* RetValue, host::V8Var
                                           std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
   const THostParams host(Params, ParamCount);
   return Guarded(RetValue, [&] {
-    WString text;
-    SettlementOperation(text);
-    if (auto* p = host.Out(kSettlementText)) V8SetWString(p, text);
+    const WString sent = host::V8AsWString(host.In(kSettlementText));
+    const TCallScope call(*this, host);
+    try {
+      WString text;
+      SettlementOperation(text);
+      if (!FHandedOver) HandOverSettlement(text);
+    } catch (...) {
+      // A report handed over before a commit that then failed reports
+      // nothing that happened: the host gets its own text back, as far as
+      // it takes it.
+      try {
+        if (auto* p = host.Out(kSettlementText); p != nullptr && FHandedOver) HandOverText(p, sent);
+      } catch (...) {
+      }
+      throw;
+    }
   });
 }
 

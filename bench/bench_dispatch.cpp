@@ -7,20 +7,17 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench_data_folders.h"
 #include "tools/host/replacement_host.h"
 
 namespace {
 
-using qarvex::testhost::Component;
-using qarvex::testhost::HostValue;
-using qarvex::testhost::ReplacementHost;
+using qarvex::nativehost::Component;
+using qarvex::nativehost::HostValue;
+using qarvex::nativehost::ReplacementHost;
 
 struct Session {
   Session() {
-    root = std::filesystem::temp_directory_path() / ("qarvex-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(root / "machine");
-    ::setenv("XDG_DATA_DIRS", (root / "machine").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (root / "user").c_str(), 1);
     host = std::make_unique<ReplacementHost>(QARVEX_PROBE_PATH);
     probe = host->Create(u"probe");
     probe->Handshake();
@@ -29,13 +26,12 @@ struct Session {
   ~Session() {
     probe.reset();
     host.reset();
-    std::filesystem::remove_all(root);
   }
   void Log(bool on) {
     std::vector<HostValue> flag{on};
     probe->CallFunc(u"EnableLog", flag);
   }
-  std::filesystem::path root;
+  qarvex::bench::BenchDataFolders folders;
   std::unique_ptr<ReplacementHost> host;
   std::unique_ptr<Component> probe;
   long add = -1;

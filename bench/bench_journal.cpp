@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench_data_folders.h"
 #include "common/text.h"
 #include "emulator/uOperJournal.h"
 
@@ -18,28 +19,10 @@ namespace {
 
 using qarvex::emulator::TOperJournal;
 
-// A private folder for one benchmark's journal; removed afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qarvex_bench_XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-    setenv("XDG_DATA_DIRS", (path_ / "common").c_str(), 1);
-    setenv("XDG_DATA_HOME", (path_ / "home").c_str(), 1);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 void BM_JournalAddOperation(benchmark::State& state) {
-  TempFolder folder;
-  TOperJournal journal(qarvex::FromUtf8(folder.Path().string() + "/"));
+  qarvex::bench::BenchDataFolders folder;
+  TOperJournal journal(qarvex::FromUtf8(folder.Root().string() + "/"));
   int id = 0;
   for (auto _ : state) {
     journal.AddOperation(10050, qarvex::emulator::otPay, u"4276000011112222", id);
@@ -49,8 +32,8 @@ void BM_JournalAddOperation(benchmark::State& state) {
 }
 
 void BM_RawSqliteOpenInsertReadBackClose(benchmark::State& state) {
-  TempFolder folder;
-  const std::string file = (folder.Path() / "journal.db3").string();
+  qarvex::bench::BenchDataFolders folder;
+  const std::string file = (folder.Root() / "journal.db3").string();
   {
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);

@@ -14,7 +14,9 @@
 #include <filesystem>
 #include <string>
 
+#include "bench_data_folders.h"
 #include "log/Common.Log.h"
+#include "log/log_testing.h"
 
 namespace {
 
@@ -38,7 +40,7 @@ void BM_DirectAppendBaseline(benchmark::State& state) {
   TLog::LogLevel = 3;
   const std::string path = qarvex::ToUtf8(TLog::GetAbsolutePath(false));
   const std::string line =
-      qarvex::ToUtf8(TLog::FormatLogString(kCaption, kMessage, TLog::mtDebug)) + "\r\n";
+      qarvex::ToUtf8(qarvex::log_testing::FormatLogString(kCaption, kMessage, TLog::mtDebug)) + "\r\n";
   for (auto _ : state) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0 || ::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
@@ -62,10 +64,7 @@ BENCHMARK(BM_TLogAppendLoggingOff);
 }  // namespace
 
 int main(int argc, char** argv) {
-  char pattern[] = "/tmp/qarvex-bench-XXXXXX";
-  const std::string root = ::mkdtemp(pattern);
-  ::setenv("XDG_DATA_DIRS", (root + "/machine").c_str(), 1);
-  ::setenv("XDG_DATA_HOME", (root + "/user").c_str(), 1);
+  const qarvex::bench::BenchDataFolders folders;
   TLog::SetLogName(u"qarvex_termemu");
   TLog::LogLevel = 3;
   TLog::Start();  // the banner is a one-off, kept out of the measurements
@@ -73,8 +72,5 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-
-  std::error_code ignored;
-  std::filesystem::remove_all(root, ignored);
   return 0;
 }

@@ -15,13 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "bench_data_folders.h"
 #include "tools/host/replacement_host.h"
 
 namespace {
 
-using qarvex::testhost::Component;
-using qarvex::testhost::HostValue;
-using qarvex::testhost::ReplacementHost;
+using qarvex::nativehost::Component;
+using qarvex::nativehost::HostValue;
+using qarvex::nativehost::ReplacementHost;
 
 constexpr char kSchema[] =
     "CREATE TABLE if not exists journal(ID integer PRIMARY KEY ASC,AMOUNT integer,OPER integer,"
@@ -30,10 +31,6 @@ constexpr char kInsert[] = "Insert into journal(OPER,EDATE,CARD,AMOUNT) values (
 
 struct Session {
   Session() {
-    root = std::filesystem::temp_directory_path() / ("qarvex-bench-pay-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(root / "machine");
-    ::setenv("XDG_DATA_DIRS", (root / "machine").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (root / "user").c_str(), 1);
     host = std::make_unique<ReplacementHost>(QARVEX_COMPONENT_PATH);
     terminal = host->Create(u"qarvex_termemu");
     terminal->Handshake();
@@ -42,16 +39,15 @@ struct Session {
     pay = terminal->FindMethod(u"ОплатитьПлатежнойКартой");
     // At the journal's own depth: SQLite resolves every folder of the path
     // on each open, so a shallower file would flatter the baseline.
-    const auto baselineFolder = root / "baseline" / "qarvex_termemu" / "OperJournal";
+    const auto baselineFolder = folders.Root() / "baseline" / "qarvex_termemu" / "OperJournal";
     std::filesystem::create_directories(baselineFolder);
     baselineFile = (baselineFolder / "journal.db3").string();
   }
   ~Session() {
     terminal.reset();
     host.reset();
-    std::filesystem::remove_all(root);
   }
-  std::filesystem::path root;
+  qarvex::bench::BenchDataFolders folders;
   std::unique_ptr<ReplacementHost> host;
   std::unique_ptr<Component> terminal;
   bool connected = false;

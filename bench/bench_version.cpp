@@ -22,9 +22,9 @@
 
 namespace {
 
-using qarvex::testhost::Component;
-using qarvex::testhost::HostValue;
-using qarvex::testhost::ReplacementHost;
+using qarvex::nativehost::Component;
+using qarvex::nativehost::HostValue;
+using qarvex::nativehost::ReplacementHost;
 
 std::string Library() {
   const char* other = std::getenv("QARVEX_BENCH_LIBRARY");

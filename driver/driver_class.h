@@ -19,13 +19,13 @@
 
 #include "common/text.h"
 #include "driver/export_marks.h"
+#include "host/driver_description.h"
 #include "host/registry.h"
 #include "host/v8variant.h"
 
 namespace qarvex::driver {
 
 class TCustomDriver;
-struct TDriverInfo;
 
 // The value type of an exported property as the framework sees it.
 enum class TValueKind : std::uint8_t {
@@ -72,10 +72,14 @@ constexpr bool IsAcceptedKind(TValueKind kind) {
 }
 
 // The exported-method signature: (RetValue, Params, ParamCount, v8) -> handled.
+// A driver class declares its exported methods with it.
+using TExportedSignature = bool(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
+                                host::TV8AddInDefBaseEx& v8);
 template <class C>
-using TExportedMember = bool (C::*)(host::V8Variant* RetValue, host::V8Variant* Params,
-                                    std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
-using TExportedEntry = bool (*)(TCustomDriver& self, host::V8Variant* RetValue,
+using TExportedMember = TExportedSignature C::*;
+// Takes the host's view of the object, so registration hands it to the
+// registry as it is, with no adapter around it.
+using TExportedEntry = bool (*)(host::TV8UserObject& self, host::V8Variant* RetValue,
                                 host::V8Variant* Params, std::int32_t ParamCount,
                                 host::TV8AddInDefBaseEx& v8);
 using TActionEntry = void (*)(TCustomDriver& self);
@@ -92,9 +96,9 @@ struct TPropertyAccess {
 // once for each mark.
 struct TMember {
   WStringView Name;  // the member's own (English) name
-  std::optional<ExportMethAttribute> ExportMeth;
-  std::optional<ExportPropAttribute> ExportProp;
-  std::optional<AdditionalActionAttribute> AdditionalAction;
+  std::optional<ExportMethAttribute> ExportMeth = std::nullopt;
+  std::optional<ExportPropAttribute> ExportProp = std::nullopt;
+  std::optional<AdditionalActionAttribute> AdditionalAction = std::nullopt;
   TExportedEntry Method = nullptr;  // set with ExportMeth
   TActionEntry Action = nullptr;    // set with AdditionalAction
   TPropertyAccess Property{};       // set with ExportProp
@@ -106,7 +110,7 @@ struct TDriverClass {
   std::span<const TMember> Members;    // the class's own, declaration order
   host::TV8UserClass Create = nullptr; // null for a class the host cannot create
   // The class-level description update; null: the base class's applies.
-  void (*UpdateDriverInfo)(TDriverInfo* ADriverInfo) = nullptr;
+  void (*UpdateDriverInfo)(host::TDriverInfo* ADriverInfo) = nullptr;
 };
 
 // Visits every member of the class and its bases in member order.
@@ -140,7 +144,7 @@ struct MethodOf<R (C::*)(A...)> {
 };
 
 template <auto Method>
-bool CallExported(TCustomDriver& self, host::V8Variant* RetValue, host::V8Variant* Params,
+bool CallExported(host::TV8UserObject& self, host::V8Variant* RetValue, host::V8Variant* Params,
                   std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8) {
   using C = typename MethodOf<decltype(Method)>::Class;
   return (static_cast<C&>(self).*Method)(RetValue, Params, ParamCount, v8);

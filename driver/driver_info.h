@@ -1,27 +1,18 @@
-// The driver description the host reads with GetDescription. One per loaded
-// library (DriverInfo), shared by all driver objects; written at
-// registration and on every object creation, on the host's thread.
+// The driver description the host reads with GetDescription
+// (host/driver_description.h): computed by the registration of the driver
+// class, read by every driver object.
 #pragma once
 
-#include <cstdint>
-
-#include "common/text.h"
 #include "driver/equipment_type.h"
+#include "host/driver_description.h"
 
 namespace qarvex::driver {
 
-struct TDriverInfo {
-  WString Name;
-  WString Description;
-  TEquipmentType::TValue EquipmentType = TEquipmentType::etUnknown;
-  std::int32_t InterfaceRevision = 0;
-  bool IntegrationLibrary = false;
-  bool MainDriverInstalled = false;
-  WString DownloadURL;
-};
+using host::TDriverInfo;
 using PDriverInfo = TDriverInfo*;
 
-extern TDriverInfo DriverInfo;
+// The library's one description, held by the library's state.
+TDriverInfo& DriverInfo();
 
 // The web address where the driver can be obtained.
 inline constexpr char16_t kDriverDownloadURL[] = u"https://qarvex.example/termemu";

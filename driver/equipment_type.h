@@ -2,29 +2,12 @@
 // names.
 #pragma once
 
-#include <cstdint>
-
 #include "common/text.h"
+#include "host/driver_description.h"
 
 namespace qarvex::driver {
 
-namespace TEquipmentType {
-enum TValue : std::uint8_t {
-  etScanner = 0,
-  etMCR,
-  etFR,
-  etReceiptPrinter,
-  etLabelPrinter,
-  etCustomerDisplay,
-  etDataCollectionTerminal,
-  etAcquiringTerminal,
-  etScale,
-  etPrintingScale,
-  etRFIDReader,
-  etECR,
-  etUnknown,
-};
-}  // namespace TEquipmentType
+namespace TEquipmentType = host::TEquipmentType;
 
 // The host name of an equipment type; raises "Enum value unacceptable" for
 // a value outside the enumeration.

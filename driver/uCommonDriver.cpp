@@ -2,18 +2,14 @@
 
 #include "driver/uVInfo.h"
 #include "driver/xml_tables.h"
+#include "host/library_state.h"
 #include "log/Common.Log.h"
 #include "log/ufmLog.h"
 #include "platform/module_resource.h"
 
 namespace qarvex::driver {
 
-// Registration writes it from another unit's start-up code, so it is built
-// before every static object without a priority (the main module's start-up
-// among them) and destroyed after them. (gcc initialises it as a constant
-// anyway; clang 14 cannot build its strings at compile time, so constinit is
-// not an option.)
-[[gnu::init_priority(1000)]] TDriverInfo DriverInfo;
+TDriverInfo& DriverInfo() { return host::Library().DriverDescription; }
 
 QARVEX_DEFINE_DRIVER_CLASS(TCommonDriver, TCustomDriver, nullptr, &TCommonDriver::UpdateDriverInfo)
 
@@ -22,21 +18,23 @@ constexpr std::uint8_t kLogEverything = 3;
 constexpr std::uint8_t kLogNothing = 0;
 }  // namespace
 
-TCommonDriver::TCommonDriver() { UpdateDriverInfo(&DriverInfo); }
-
 TCommonDriver::~TCommonDriver() { TCommonDriver::Close(); }
 
 void TCommonDriver::RegisterDriver(const TDriverClass& AClass, WStringView AExtension,
                                    WStringView AName, WStringView ADescription) {
   TCustomDriver::RegisterDriver(AClass, AExtension);
-  DriverInfo.Name.assign(AName);
-  DriverInfo.Description.assign(ADescription);
+  // Computed afresh from the class alone, so nothing of an earlier
+  // registration is left in it.
+  TDriverInfo info;
+  info.Name.assign(AName);
+  info.Description.assign(ADescription);
   for (const TDriverClass* c = &AClass; c != nullptr; c = c->Base) {
     if (c->UpdateDriverInfo != nullptr) {
-      c->UpdateDriverInfo(&DriverInfo);
+      c->UpdateDriverInfo(&info);
       break;
     }
   }
+  DriverInfo() = std::move(info);
 }
 
 void TCommonDriver::UpdateDriverInfo(PDriverInfo ADriverInfo) {
@@ -59,14 +57,12 @@ void TCommonDriver::DoDeviceTest(WString& AResultText, WString& AExtraText) {
   try {
     try {
       Open();
-      AResultText = DriverInfo.Description;
+      AResultText = DriverInfo().Description;
     } catch (...) {
       Close();
       throw;
     }
     Close();
-  } catch (const std::exception& e) {
-    AResultText = MessageOf(e);
   } catch (...) {
     AResultText = MessageOfCurrentException();
   }
@@ -101,8 +97,9 @@ void TCommonDriver::ViewLog() {
 
 bool TCommonDriver::GetVersion(host::V8Variant* RetValue, host::V8Variant*, std::int32_t,
                                host::TV8AddInDefBaseEx&) {
-  if (RetValue != nullptr) V8SetWString(RetValue, FileVersionText());
-  return true;
+  // Not a guarded method: it leaves the last result alone, so a version the
+  // host refused memory for fails the call itself.
+  return RetValue == nullptr || PutText(RetValue, FileVersionText());
 }
 
 bool TCommonDriver::GetDescription(host::V8Variant* RetValue, host::V8Variant* Params,
@@ -110,26 +107,33 @@ bool TCommonDriver::GetDescription(host::V8Variant* RetValue, host::V8Variant* P
   const THostParams params(Params, ParamCount);
   // Every value is computed before anything is written, so a failure leaves
   // the host's parameters as they were.
-  const WString typeName = EquipmentTypeName(DriverInfo.EquipmentType);
-  if (auto* p = params.Out(0)) V8SetWString(p, DriverInfo.Name);
-  if (auto* p = params.Out(1)) V8SetWString(p, DriverInfo.Description);
-  if (auto* p = params.Out(2)) V8SetWString(p, typeName);
-  if (auto* p = params.Out(3)) V8SetInt(p, DriverInfo.InterfaceRevision);
-  if (auto* p = params.Out(4)) V8SetBool(p, DriverInfo.IntegrationLibrary);
-  if (auto* p = params.Out(5)) V8SetBool(p, DriverInfo.MainDriverInstalled);
-  if (auto* p = params.Out(6)) V8SetWString(p, DriverInfo.DownloadURL);
+  const WString typeName = EquipmentTypeName(DriverInfo().EquipmentType);
+  bool written = true;
+  const auto text = [&](std::int32_t index, WStringView value) {
+    if (auto* p = params.Out(index)) written = PutText(p, value) && written;
+  };
+  text(0, DriverInfo().Name);
+  text(1, DriverInfo().Description);
+  text(2, typeName);
+  if (auto* p = params.Out(3)) V8SetInt(p, DriverInfo().InterfaceRevision);
+  if (auto* p = params.Out(4)) V8SetBool(p, DriverInfo().IntegrationLibrary);
+  if (auto* p = params.Out(5)) V8SetBool(p, DriverInfo().MainDriverInstalled);
+  text(6, DriverInfo().DownloadURL);
   // The host is told the description was written, as after any success;
-  // the last result stays as it was.
-  if (RetValue != nullptr) V8SetBool(RetValue, true);
-  return true;
+  // the last result stays as it was. A description the host could not
+  // take in full fails the call itself.
+  if (RetValue != nullptr) V8SetBool(RetValue, written);
+  return written;
 }
 
 bool TCommonDriver::GetLastError(host::V8Variant* RetValue, host::V8Variant* Params,
                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
   const THostParams params(Params, ParamCount);
   if (RetValue != nullptr) V8SetBool(RetValue, LastResult().BoolResult);
-  if (auto* p = params.Out(0)) V8SetWString(p, LastResult().ErrorDescription);
-  return true;
+  // The error text is the answer itself: without it the call fails, and the
+  // last result stays for the next ask.
+  auto* p = params.Out(0);
+  return p == nullptr || PutText(p, LastResult().ErrorDescription);
 }
 
 bool TCommonDriver::Open(host::V8Variant* RetValue, host::V8Variant*, std::int32_t,
@@ -142,14 +146,19 @@ bool TCommonDriver::Close(host::V8Variant* RetValue, host::V8Variant*, std::int3
   return Guarded(RetValue, [&] { Close(); });
 }
 
-bool TCommonDriver::GetParameters(host::V8Variant* RetValue, host::V8Variant* Params,
-                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
+bool TCommonDriver::AnswerDocument(void (TCommonDriver::*ABuild)(WString&), host::V8Variant* RetValue,
+                                   host::V8Variant* Params, std::int32_t ParamCount) {
   const THostParams params(Params, ParamCount);
   return Guarded(RetValue, [&] {
     WString xml;
-    BuildParametersXML(xml);
-    if (auto* p = params.Out(0)) V8SetWString(p, xml);
+    (this->*ABuild)(xml);
+    if (auto* p = params.Out(0)) HandOverText(p, xml);
   });
+}
+
+bool TCommonDriver::GetParameters(host::V8Variant* RetValue, host::V8Variant* Params,
+                                  std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
+  return AnswerDocument(&TCommonDriver::BuildParametersXML, RetValue, Params, ParamCount);
 }
 
 bool TCommonDriver::SetParameter(host::V8Variant* RetValue, host::V8Variant* Params,
@@ -168,19 +177,14 @@ bool TCommonDriver::DeviceTest(host::V8Variant* RetValue, host::V8Variant* Param
   return Guarded(RetValue, [&] {
     WString resultText, extraText;
     DoDeviceTest(resultText, extraText);
-    if (auto* p = params.Out(0)) V8SetWString(p, resultText);
-    if (auto* p = params.Out(1)) V8SetWString(p, extraText);
+    if (auto* p = params.Out(0)) HandOverText(p, resultText);
+    if (auto* p = params.Out(1)) HandOverText(p, extraText);
   });
 }
 
 bool TCommonDriver::GetAdditionalActions(host::V8Variant* RetValue, host::V8Variant* Params,
                                          std::int32_t ParamCount, host::TV8AddInDefBaseEx&) {
-  const THostParams params(Params, ParamCount);
-  return Guarded(RetValue, [&] {
-    WString xml;
-    BuildActionsXML(xml);
-    if (auto* p = params.Out(0)) V8SetWString(p, xml);
-  });
+  return AnswerDocument(&TCommonDriver::BuildActionsXML, RetValue, Params, ParamCount);
 }
 
 bool TCommonDriver::DoAdditionalAction(host::V8Variant* RetValue, host::V8Variant* Params,

@@ -4,11 +4,12 @@
 // LogEnabled switch, and the connect/disconnect hooks a concrete driver
 // overrides.
 //
-// Threading: one host thread per object at a time. DriverInfo and the log
-// level are library-wide and written only on the host's thread.
+// Threading: one host thread per object at a time. DriverInfo is written
+// only at registration; the log level is library-wide.
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "common/text.h"
 #include "driver/driver_info.h"
@@ -18,14 +19,14 @@ namespace qarvex::driver {
 
 class TCommonDriver : public TCustomDriver {
  public:
-  // Refreshes the fixed fields of DriverInfo with this class's values.
-  TCommonDriver();
+  TCommonDriver() = default;
   // Disconnects first (the Close hook of this class; a derived class that
   // overrides Close calls it from its own destructor).
   ~TCommonDriver() override;
 
-  // Registers AClass with the host (TCustomDriver::RegisterDriver), records AName and
-  // ADescription in DriverInfo and runs AClass's own UpdateDriverInfo.
+  // Registers AClass with the host (TCustomDriver::RegisterDriver) and
+  // computes the library's DriverInfo: AName, ADescription, and the fields
+  // of the nearest UpdateDriverInfo in AClass's chain.
   static void RegisterDriver(const TDriverClass& AClass, WStringView AExtension, WStringView AName,
                              WStringView ADescription);
   // Fixed fields of the description: unknown equipment, revision 2004, no
@@ -54,45 +55,52 @@ class TCommonDriver : public TCustomDriver {
   void SetLogEnabled(bool AValue);
 
   // Exported methods.
-  bool GetVersion(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                  host::TV8AddInDefBaseEx& v8);
-  bool GetDescription(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                      host::TV8AddInDefBaseEx& v8);
-  bool GetLastError(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                    host::TV8AddInDefBaseEx& v8);
-  bool Open(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-            host::TV8AddInDefBaseEx& v8);
-  bool Close(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-             host::TV8AddInDefBaseEx& v8);
-  bool GetParameters(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                     host::TV8AddInDefBaseEx& v8);
-  bool SetParameter(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                    host::TV8AddInDefBaseEx& v8);
-  bool DeviceTest(host::V8Variant* RetValue, host::V8Variant* Params, std::int32_t ParamCount,
-                  host::TV8AddInDefBaseEx& v8);
-  bool GetAdditionalActions(host::V8Variant* RetValue, host::V8Variant* Params,
-                            std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
-  bool DoAdditionalAction(host::V8Variant* RetValue, host::V8Variant* Params,
-                          std::int32_t ParamCount, host::TV8AddInDefBaseEx& v8);
+  TExportedSignature GetVersion;
+  TExportedSignature GetDescription;
+  TExportedSignature GetLastError;
+  TExportedSignature Open;
+  TExportedSignature Close;
+  TExportedSignature GetParameters;
+  TExportedSignature SetParameter;
+  TExportedSignature DeviceTest;
+  TExportedSignature GetAdditionalActions;
+  TExportedSignature DoAdditionalAction;
 
   // Additional action: the log viewer window.
   void ViewLog();
 
  private:
+  // GetParameters and GetAdditionalActions: the document ABuild makes, in
+  // the call's one parameter.
+  bool AnswerDocument(void (TCommonDriver::*ABuild)(WString&), host::V8Variant* RetValue, host::V8Variant* Params,
+                      std::int32_t ParamCount);
+
   bool FEnabled = false;
 
  public:
+  // What the exported methods' parameters are for, in their order.
+  static constexpr std::string_view kDescriptionParams[] = {
+      "name", "description", "equipment_type", "interface_revision", "integration_library",
+      "main_driver_installed", "download_url"};
+  static constexpr std::string_view kErrorParams[] = {"error_description"};
+  static constexpr std::string_view kDeviceParams[] = {"device"};
+  static constexpr std::string_view kParametersParams[] = {"parameters_xml"};
+  static constexpr std::string_view kSetParameterParams[] = {"name", "value"};
+  static constexpr std::string_view kDeviceTestParams[] = {"result_text", "extra_text"};
+  static constexpr std::string_view kActionsParams[] = {"actions_xml"};
+  static constexpr std::string_view kActionParams[] = {"action"};
+
   static constexpr TMember kExports[] = {
       QARVEX_EXPORT_METH(TCommonDriver, GetVersion, u"ПолучитьНомерВерсии", 0),
-      QARVEX_EXPORT_METH(TCommonDriver, GetDescription, u"ПолучитьОписание", 7),
-      QARVEX_EXPORT_METH(TCommonDriver, GetLastError, u"ПолучитьОшибку", 1),
-      QARVEX_EXPORT_METH(TCommonDriver, Open, u"Подключить", 1),
-      QARVEX_EXPORT_METH(TCommonDriver, Close, u"Отключить", 1),
-      QARVEX_EXPORT_METH(TCommonDriver, GetParameters, u"ПолучитьПараметры", 1),
-      QARVEX_EXPORT_METH(TCommonDriver, SetParameter, u"УстановитьПараметр", 2),
-      QARVEX_EXPORT_METH(TCommonDriver, DeviceTest, u"ТестУстройства", 2),
-      QARVEX_EXPORT_METH(TCommonDriver, GetAdditionalActions, u"ПолучитьДополнительныеДействия", 1),
-      QARVEX_EXPORT_METH(TCommonDriver, DoAdditionalAction, u"ВыполнитьДополнительноеДействие", 1),
+      QARVEX_EXPORT_METH(TCommonDriver, GetDescription, u"ПолучитьОписание", kDescriptionParams),
+      QARVEX_EXPORT_METH(TCommonDriver, GetLastError, u"ПолучитьОшибку", kErrorParams),
+      QARVEX_EXPORT_METH(TCommonDriver, Open, u"Подключить", kDeviceParams),
+      QARVEX_EXPORT_METH(TCommonDriver, Close, u"Отключить", kDeviceParams),
+      QARVEX_EXPORT_METH(TCommonDriver, GetParameters, u"ПолучитьПараметры", kParametersParams),
+      QARVEX_EXPORT_METH(TCommonDriver, SetParameter, u"УстановитьПараметр", kSetParameterParams),
+      QARVEX_EXPORT_METH(TCommonDriver, DeviceTest, u"ТестУстройства", kDeviceTestParams),
+      QARVEX_EXPORT_METH(TCommonDriver, GetAdditionalActions, u"ПолучитьДополнительныеДействия", kActionsParams),
+      QARVEX_EXPORT_METH(TCommonDriver, DoAdditionalAction, u"ВыполнитьДополнительноеДействие", kActionParams),
       QARVEX_EXPORT_PROP(TCommonDriver, LogEnabled, u"ЛогВключен", u"Вести лог", u"False", false),
       QARVEX_ADDITIONAL_ACTION(TCommonDriver, ViewLog, u"Просмотр лога"),
   };

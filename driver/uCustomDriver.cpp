@@ -3,6 +3,7 @@
 #include "host/library_state.h"
 #include "host/registry.h"
 #include "log/Common.Log.h"
+#include "resources/resource_strings.h"
 
 namespace qarvex::driver {
 
@@ -18,21 +19,18 @@ void TCustomDriver::RegisterDriver(const TDriverClass& AClass, WStringView AExte
 
   ForEachMember(AClass, [&](const TMember& m) {
     if (!m.ExportMeth) return;
-    TExportedEntry entry = m.Method;
-    reg.AddFunc(m.Name, m.ExportMeth->NameLoc(),
-                [entry](host::TV8UserObject& self, host::V8Variant* RetValue,
-                        host::V8Variant* Params, std::int32_t ParamCount,
-                        host::TV8AddInDefBaseEx& v8) {
-                  return entry(static_cast<TCustomDriver&>(self), RetValue, Params, ParamCount, v8);
-                },
-                m.ExportMeth->ParamCount());
+    reg.AddFunc(m.Name, m.ExportMeth->NameLoc(), m.Method, m.ExportMeth->ParamCount());
   });
+  // Each property's access goes straight to its member: the member tables
+  // are constants that outlive the registry.
   ForEachMember(AClass, [&](const TMember& m) {
     if (!m.ExportProp) return;
+    const TMember* member = &m;
     reg.AddProp(m.Name, m.ExportProp->NameLoc(), true, !m.ExportProp->ReadOnly(),
-                [](host::TV8UserObject& self, const WString& PropName, host::V8Variant* value,
-                   bool Get, host::TV8AddInDefBaseEx& v8) {
-                  return static_cast<TCustomDriver&>(self).PropertyGetSet(PropName, value, Get, &v8);
+                [member](host::TV8UserObject& self, const WString&, host::V8Variant* value, bool Get,
+                         host::TV8AddInDefBaseEx&) {
+                  static_cast<TCustomDriver&>(self).AccessProperty(*member, value, Get);
+                  return true;
                 });
   });
 
@@ -46,16 +44,20 @@ bool TCustomDriver::PropertyGetSet(const WString& PropName, host::V8Variant* pro
   bool found = false;
   ForEachMember(DriverClass(), [&](const TMember& m) {
     if (!m.ExportProp || m.Name != PropName) return;
-    if (Get) {
-      ReadPropertyValue(m, propValue);
-    } else {
-      if (m.ExportProp->ReadOnly()) throw Failure(u"Property is read-only: " + PropName);
-      WritePropertyValue(m, propValue);
-    }
+    AccessProperty(m, propValue, Get);
     found = true;
   });
   if (!found) throw Failure(u"Property not found: " + PropName);
   return true;
+}
+
+void TCustomDriver::AccessProperty(const TMember& AProperty, host::V8Variant* propValue, bool Get) {
+  if (Get) {
+    ReadPropertyValue(AProperty, propValue);
+    return;
+  }
+  if (AProperty.ExportProp->ReadOnly()) throw Failure(u"Property is read-only: " + WString(AProperty.Name));
+  WritePropertyValue(AProperty, propValue);
 }
 
 void TCustomDriver::ReadPropertyValue(const TMember& AProperty, host::V8Variant* propValue) {
@@ -78,7 +80,7 @@ void TCustomDriver::ReadPropertyValue(const TMember& AProperty, host::V8Variant*
       V8SetBool(propValue, std::get<bool>(value));
       break;
     case TValueKind::String:
-      V8SetWString(propValue, std::get<WString>(value));
+      HandOverText(propValue, std::get<WString>(value));
       break;
     default:
       throw Failure("Property type unacceptable");
@@ -115,13 +117,17 @@ void TCustomDriver::WritePropertyValue(const TMember& AProperty, const host::V8V
   access.Write(*this, value);
 }
 
+bool TCustomDriver::PutText(host::V8Variant* AOut, WStringView AValue) const {
+  return V8SetWString(AOut, AValue) || !V8MM;
+}
+
+void TCustomDriver::HandOverText(host::V8Variant* AOut, WStringView AValue) const {
+  if (!PutText(AOut, AValue)) throw Failure(ResString(StringId::HostRefusedMemory));
+}
+
 void TCustomDriver::EndWithSuccess(host::V8Variant* RetValue) {
   FLastResult.SetSuccess();
   if (RetValue != nullptr) V8SetBool(RetValue, true);
-}
-
-void TCustomDriver::EndWithException(const std::exception& E, host::V8Variant* RetValue) {
-  EndWithException(MessageOf(E), RetValue);
 }
 
 void TCustomDriver::EndWithException(WStringView AMessage, host::V8Variant* RetValue) {

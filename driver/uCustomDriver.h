@@ -78,7 +78,6 @@ class TCustomDriver : public host::TV8UserObject {
   // The failure ending: last result holds the message, RetValue (when
   // present) False, then one "Exception" error line in the log. A failure
   // writing that line is not caught.
-  void EndWithException(const std::exception& E, host::V8Variant* RetValue);
   void EndWithException(WStringView AMessage, host::V8Variant* RetValue);
 
   // Runs the work of an exported method and ends it the common way: success
@@ -88,9 +87,6 @@ class TCustomDriver : public host::TV8UserObject {
   bool Guarded(host::V8Variant* RetValue, Work&& work) {
     try {
       std::forward<Work>(work)();
-    } catch (const std::exception& e) {
-      EndWithException(e, RetValue);
-      return true;
     } catch (...) {
       EndWithException(MessageOfCurrentException(), RetValue);
       return true;
@@ -99,6 +95,17 @@ class TCustomDriver : public host::TV8UserObject {
     return true;
   }
 
+  // Writes text the host is to receive; false when the host refused the
+  // memory for it. An object the host never gave a memory manager cannot
+  // hand text over at all: the text is skipped and counts as written, so its
+  // methods still run.
+  bool PutText(host::V8Variant* AOut, WStringView AValue) const;
+  // PutText for a call that is not done unless the host has the text: a
+  // refusal raises the failure the host reads back from the last result.
+  void HandOverText(host::V8Variant* AOut, WStringView AValue) const;
+
+  // Reads or writes one exported property; raises as PropertyGetSet does.
+  void AccessProperty(const TMember& AProperty, host::V8Variant* propValue, bool Get);
   void ReadPropertyValue(const TMember& AProperty, host::V8Variant* propValue);
   void WritePropertyValue(const TMember& AProperty, const host::V8Variant* propValue);
 

@@ -58,10 +58,6 @@ int JournalStatement::ColumnIndex(std::string_view column) const {
   throw Failure("Field '" + wanted + "' not found");
 }
 
-bool JournalStatement::IsNull(std::string_view column) const {
-  return sqlite3_column_type(stmt_, ColumnIndex(column)) == SQLITE_NULL;
-}
-
 std::int64_t JournalStatement::Int(std::string_view column) const {
   return sqlite3_column_int64(stmt_, ColumnIndex(column));
 }

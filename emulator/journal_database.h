@@ -41,7 +41,6 @@ class JournalStatement {
   bool Step();
 
   // Columns are looked up by name (case-insensitive, as SQLite names them).
-  bool IsNull(std::string_view column) const;
   std::int64_t Int(std::string_view column) const;
   WString Text(std::string_view column) const;
 

@@ -79,34 +79,39 @@ void TDriver::GetReceiptCopy(WStringView AReceiptNumber, WString& AReceiptText) 
 
 // --- new operations ----------------------------------------------------------
 
-// Stored all-or-nothing: the row is committed only once the slip exists,
-// and the numbers go back to the host only then, so a call that fails has
-// stored nothing and hands back no receipt number of a row that is not there.
-// The write lock is taken after the question, never while the cashier
-// thinks.
+// Stored all-or-nothing: the row is committed only once the slip exists and
+// the host holds the answer, so a call that fails has stored nothing. The
+// host's parameters take the answer only after the commit: a commit that
+// fails leaves them as the host sent them, not with the numbers of a row that
+// is not there. The write lock is taken after the question, never while the
+// cashier thinks.
 void TDriver::NewOperation(TTransactParams& AParams, TOperType AType) {
   RequireLayoutWidth(FLineLength);
   const WString title = TitleOf(AType);
   const bool approved = AskApproval(title, AParams.Amount);
   const WString card = MaskCardNumber(AParams.PAN);
-  int id = 0;
-  WString slip;
+  TTransactParams answer = AParams;
+  const auto numberAnswer = [&](int id) {
+    answer.ReceiptNum = ReceiptNumberText(id);
+    answer.RRN = ReferenceNumberOf(id);
+    answer.AuthCode = AuthCodeOf(id);
+    answer.ReceiptText = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
+  };
   if (approved) {
     // Refused before the journal is touched when the kopecks do not fit the
     // journal's 32-bit column, so nothing wraps and nothing is stored.
     const int kopecks = CurrencyToJournalKopecks(AParams.Amount);
     TOperJournal& journal = Journal();
     TJournalChange change(journal);
+    int id = 0;
     journal.AddOperation(kopecks, AType, AParams.PAN, id);
-    slip = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
+    numberAnswer(id);
+    HandOver(answer);
     change.Commit();
   } else {
-    slip = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
+    numberAnswer(0);
   }
-  AParams.ReceiptNum = ReceiptNumberText(id);
-  AParams.RRN = ReferenceNumberOf(id);
-  AParams.AuthCode = AuthCodeOf(id);
-  AParams.ReceiptText = std::move(slip);
+  AParams = std::move(answer);
 }
 
 void TDriver::PayOperation(TTransactParams& AParams) { NewOperation(AParams, otPay); }
@@ -133,19 +138,21 @@ void TDriver::CancelPaymentOperation(TTransactParams& AParams) {
   const WString title = TitleOf(otCancel);
   const bool approved = AskApproval(title, AParams.Amount);
   const WString card = MaskCardNumber(AParams.PAN);
-  WString slip;
+  TTransactParams answer = AParams;
   if (approved) {
-    // The row is gone for good only once its cancellation slip exists, and
-    // the slip goes back only once the deletion is committed.
+    // The row is gone for good only once its cancellation slip is with the
+    // host, and the slip stays in the host's parameters only once the
+    // deletion is committed.
     TOperJournal& journal = Journal();
     TJournalChange change(journal);
     journal.DeleteOperation(id);
-    slip = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
+    answer.ReceiptText = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
+    HandOver(answer);
     change.Commit();
   } else {
-    slip = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
+    answer.ReceiptText = BuildSlip(title, id, AParams.Amount, card, Now(), approved);
   }
-  AParams.ReceiptText = std::move(slip);
+  AParams = std::move(answer);
 }
 
 void TDriver::CancelAuthorisationOperation(TTransactParams& AParams) { CancelPaymentOperation(AParams); }
@@ -178,9 +185,11 @@ void TDriver::EmergencyReversalOperation() {
   change.Commit();
 }
 
-// No question. The journal is emptied only when its report was made. The
-// report and the clearing are one change: a payment another cashier stores
-// in between must not be deleted without being listed.
+// No question. The journal is emptied only when its report was made and the
+// host holds it: a report the host cannot take would leave the day's rows
+// recorded nowhere. The report and the clearing are one change: a payment
+// another cashier stores in between must not be deleted without being
+// listed.
 void TDriver::SettlementOperation(WString& ASettlementText) {
   RequireLayoutWidth(FLineLength);
   TOperJournal& journal = Journal();
@@ -188,6 +197,7 @@ void TDriver::SettlementOperation(WString& ASettlementText) {
   TJournalChange change(journal);
   GetReport(report, TitleOf(otSettlement));
   journal.Clear();
+  HandOverSettlement(report);
   change.Commit();
   ASettlementText = std::move(report);
 }

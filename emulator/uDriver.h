@@ -48,8 +48,9 @@ class TDriver : public acquiring::TAcquiringTerminalDriver {
   bool GetUseDialogs() const { return FUseDialogs; }
   void SetUseDialogs(bool AValue) { FUseDialogs = AValue; }
 
-  // Additional action: the additional-operations window. There is no
-  // window framework on Linux, so it fails with a message saying so.
+  // Additional action: the additional-operations window (Win32 on Windows,
+  // GTK on Linux). Where no window can be shown (no display, a build
+  // without windows) it fails with a message saying so.
   void ShowAdditionalOperationPanel();
 
   // The journal report under AOper ("ОТЧЕТ" when empty), laid out to

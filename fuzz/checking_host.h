@@ -25,7 +25,7 @@
 
 namespace qarvex::fuzz {
 
-namespace napi = testhost::napi;
+namespace napi = nativehost::napi;
 
 // A COM-style interface object the host can put into a variant: entries
 // QueryInterface, AddRef, Release. Counts its references.

@@ -25,8 +25,15 @@ TMethReg* MethodAt(TV8UserObject& self, HostLong index) {
   return self.ClassReg ? self.ClassReg->Method(index) : nullptr;
 }
 
-const WCHAR_T* HostCopy(const TV8UserObject& self, const WString& name) {
-  return V8NewWString(self.V8MM, name);
+// A property's or method's name in host memory: alias 0 the English one,
+// any other the localized one.
+const WCHAR_T* NameOf(const TV8UserObject& self, HostLong alias, const WString& english, const WString& localized) {
+  return V8NewWString(self.V8MM, alias == 0 ? english : localized);
+}
+
+HostLong Find(const TV8UserObject& self, const WCHAR_T* name, std::int32_t (TClassReg::*lookup)(WStringView) const) {
+  if (self.ClassReg == nullptr || name == nullptr) return -1;
+  return (self.ClassReg->*lookup)(name);
 }
 
 bool AccessProperty(TV8UserObject& self, HostLong index, V8Variant* value, bool get) {
@@ -73,6 +80,9 @@ bool Call(TV8UserObject& self, HostLong index, V8Variant* ret, V8Variant* params
   if (method == nullptr) return false;
   try {
     const WString& name = method->MethName;
+    // The trace texts are built even with logging off: a parameter they
+    // cannot convert fails the call whether or not it is logged, so a call
+    // does not succeed or fail by the log switch.
     TLog::Append(u"> " + name, u"Params: " + ParamsText(params, count), TLog::mtDebug);
     ScratchReturn methodRet(self, ret, method->IsFunction);
     bool result = method->Execute
@@ -103,15 +113,11 @@ bool RegisterExtensionAs(TV8UserObject& self, WCHAR_T** name) {
 
 HostLong GetNProps(TV8UserObject& self) { return self.ClassReg ? self.ClassReg->PropCount() : 0; }
 
-HostLong FindProp(TV8UserObject& self, const WCHAR_T* name) {
-  if (self.ClassReg == nullptr || name == nullptr) return -1;
-  return self.ClassReg->FindProp(name);
-}
+HostLong FindProp(TV8UserObject& self, const WCHAR_T* name) { return Find(self, name, &TClassReg::FindProp); }
 
 const WCHAR_T* GetPropName(TV8UserObject& self, HostLong index, HostLong alias) {
-  TPropReg* prop = PropAt(self, index);
-  if (prop == nullptr) return nullptr;
-  return HostCopy(self, alias == 0 ? prop->PropName : prop->PropNameLoc);
+  const TPropReg* prop = PropAt(self, index);
+  return prop ? NameOf(self, alias, prop->PropName, prop->PropNameLoc) : nullptr;
 }
 
 bool GetPropVal(TV8UserObject& self, HostLong index, V8Variant* value) {
@@ -134,15 +140,11 @@ bool IsPropWritable(TV8UserObject& self, HostLong index) {
 
 HostLong GetNMethods(TV8UserObject& self) { return self.ClassReg ? self.ClassReg->MethCount() : 0; }
 
-HostLong FindMethod(TV8UserObject& self, const WCHAR_T* name) {
-  if (self.ClassReg == nullptr || name == nullptr) return -1;
-  return self.ClassReg->FindMethod(name);
-}
+HostLong FindMethod(TV8UserObject& self, const WCHAR_T* name) { return Find(self, name, &TClassReg::FindMethod); }
 
 const WCHAR_T* GetMethodName(TV8UserObject& self, HostLong index, HostLong alias) {
-  TMethReg* method = MethodAt(self, index);
-  if (method == nullptr) return nullptr;
-  return HostCopy(self, alias == 0 ? method->MethName : method->MethNameLoc);
+  const TMethReg* method = MethodAt(self, index);
+  return method ? NameOf(self, alias, method->MethName, method->MethNameLoc) : nullptr;
 }
 
 HostLong GetNParams(TV8UserObject& self, HostLong index) {

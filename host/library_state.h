@@ -1,7 +1,8 @@
 // What the library keeps from load to unload, in one object owned by the
-// library's lifetime: the class registry and the extension name given at
-// registration. Its constructor is the start-up and its destructor the
-// unload, so the order of both is written here and nowhere else.
+// library's lifetime: the class registry, the extension name and the driver
+// description given at registration. Its constructor is the start-up and its
+// destructor the unload, so the order of both is written here and nowhere
+// else.
 //
 // Lifetime: built on first use, which is the main module's registration
 // while the host loads the library; destroyed with the library's static
@@ -10,26 +11,30 @@
 #pragma once
 
 #include "common/text.h"
+#include "host/driver_description.h"
 #include "host/registry.h"
 
 namespace qarvex::host {
 
 class TLibraryState {
  public:
-  // Start-up: first the state of the layers below that the unload still
-  // uses (the clock and regional settings, the log: lock, name, logging
-  // off); built before this object, it is destroyed after it. Then the empty
-  // registry.
+  // Start-up: the members below, empty, in the order they are listed (C++
+  // builds members before the constructor's body runs); then the body
+  // builds the state of the layers below that the unload still uses (the
+  // clock and regional settings, the log: lock, name, logging off). That
+  // state is complete before this object is, so it is destroyed after it.
   TLibraryState();
   // Unload: the log's stop line when due (an unload cannot fail, so a line
   // that cannot be written is dropped), the log's name cleared; then the
-  // extension name and the registry with everything it owns.
+  // members in reverse order: the description, the extension name, and the
+  // registry with everything it owns.
   ~TLibraryState();
   TLibraryState(const TLibraryState&) = delete;
   TLibraryState& operator=(const TLibraryState&) = delete;
 
   TClassRegList Registry;
   WString ExtensionName;
+  TDriverInfo DriverDescription;
 };
 
 // The library's one state.

@@ -32,43 +32,30 @@ V8Variant* TDefParamList::AddParam(std::int32_t Num) {
   return &Values.back().Value;
 }
 
-void TDefParamList::AddInt(std::int32_t v, std::int32_t ParamNum) {
-  TempParam = AddParam(ParamNum);
-  TempParam->vt = VTYPE_I4;
-  TempParam->lVal = v;
+V8Variant* TDefParamList::AddTyped(std::int32_t Num, V8Type type) {
+  TempParam = AddParam(Num);
+  TempParam->vt = type;
+  return TempParam;
 }
 
-void TDefParamList::AddDouble(double v, std::int32_t ParamNum) {
-  TempParam = AddParam(ParamNum);
-  TempParam->vt = VTYPE_R8;
-  TempParam->dblVal = v;
-}
+void TDefParamList::AddInt(std::int32_t v, std::int32_t ParamNum) { AddTyped(ParamNum, VTYPE_I4)->lVal = v; }
 
-void TDefParamList::AddBool(bool v, std::int32_t ParamNum) {
-  TempParam = AddParam(ParamNum);
-  TempParam->vt = VTYPE_BOOL;
-  TempParam->bVal = v;
-}
+void TDefParamList::AddDouble(double v, std::int32_t ParamNum) { AddTyped(ParamNum, VTYPE_R8)->dblVal = v; }
+
+void TDefParamList::AddBool(bool v, std::int32_t ParamNum) { AddTyped(ParamNum, VTYPE_BOOL)->bVal = v; }
+
+void TDefParamList::AddDate(double v, std::int32_t ParamNum) { AddTyped(ParamNum, VTYPE_DATE)->date = v; }
 
 void TDefParamList::AddWString(const WCHAR_T* v, std::int32_t ParamNum) {
-  TempParam = AddParam(ParamNum);
-  TempParam->vt = VTYPE_PWSTR;
-  TempParam->vtRecWideString.pwstrVal = const_cast<WCHAR_T*>(v);
-  TempParam->vtRecWideString.wstrLen =
-      v ? static_cast<std::uint32_t>(std::char_traits<char16_t>::length(v)) : 0;
+  auto& text = AddTyped(ParamNum, VTYPE_PWSTR)->vtRecWideString;
+  text.pwstrVal = const_cast<WCHAR_T*>(v);
+  text.wstrLen = v ? static_cast<std::uint32_t>(std::char_traits<char16_t>::length(v)) : 0;
 }
 
 void TDefParamList::AddAString(const char* v, std::int32_t ParamNum) {
-  TempParam = AddParam(ParamNum);
-  TempParam->vt = VTYPE_PSTR;
-  TempParam->vtRecString.pstrVal = const_cast<char*>(v);
-  TempParam->vtRecString.strLen = v ? static_cast<std::uint32_t>(std::strlen(v)) : 0;
-}
-
-void TDefParamList::AddDate(double v, std::int32_t ParamNum) {
-  TempParam = AddParam(ParamNum);
-  TempParam->vt = VTYPE_DATE;
-  TempParam->date = v;
+  auto& text = AddTyped(ParamNum, VTYPE_PSTR)->vtRecString;
+  text.pstrVal = const_cast<char*>(v);
+  text.strLen = v ? static_cast<std::uint32_t>(std::strlen(v)) : 0;
 }
 
 const V8Variant* TDefParamList::Find(std::int32_t paramIndex) const {

@@ -54,6 +54,10 @@ class TDefParamList {
 
   std::vector<TDefParamValue> Values;
   V8Variant* TempParam = nullptr;  // the value added last
+
+ private:
+  // AddParam with the value's type set; TempParam points at it.
+  V8Variant* AddTyped(std::int32_t Num, V8Type type);
 };
 
 struct TPropReg {

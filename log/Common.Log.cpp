@@ -51,7 +51,7 @@ LogPlace& Place() {
 }
 
 // A line is laid out once, by LayOut below, into either encoding: UTF-16
-// for FormatLogString, UTF-8 straight into the bytes a file line takes (the
+// for the tests' FormatLogString, UTF-8 straight into the bytes a file line takes (the
 // figures and words are ASCII, only caption and message need converting),
 // since a line is written for every host call while logging is on.
 void Put(WString& out, char16_t c) { out += c; }
@@ -227,6 +227,10 @@ void TLog::AppendLine(WStringView caption, WStringView message, TMsgType type) {
 
 void TLog::Start() {
   if (LogLevel.load() == 0 || started.load()) return;
+  // Not LogLock: the banner's lines take that one each.
+  static std::mutex bannerLock;
+  const std::lock_guard<std::mutex> hold(bannerLock);
+  if (started.load()) return;
   const WString version = platform::FileVersionText(platform::ReadFileVersion());
   const WString blanks(40, u' ');
   WriteLogLine(blanks);
@@ -245,20 +249,11 @@ void TLog::Stop() {
   WriteLogLine(u"============Stop log===============\r\n");
 }
 
-WString TLog::FormatLogString(WStringView caption, WStringView message, TMsgType type) {
-  return FormatLine(platform::NowLocal(), caption, message, type);
-}
-
 // Checks the folder every time: callers list or write files in it.
 WString TLog::GetAbsolutePath(bool onlyDirectory) {
   const LogPlace place = RefreshPlace();
   if (onlyDirectory) return place.folder;
   return FileOf(place, platform::NowLocal());
-}
-
-void TLog::WriteTextFile(WStringView fileName, WStringView text) {
-  if (LogLevel.load() == 0) return;
-  platform::WriteWholeFile(GetAbsolutePath(true) + WString(fileName), ToUtf8(text));
 }
 
 void TLog::SetLogName(WStringView name) {
@@ -269,13 +264,6 @@ void TLog::SetLogName(WStringView name) {
   place.folder.clear();
   place.dayFile = {};
 }
-
-WString TLog::LogName() {
-  std::lock_guard<std::mutex> hold(LogLock());
-  return Place().name;
-}
-
-bool TLog::Started() { return started.load(); }
 
 void TLog::Load() {
   LogLock();
@@ -299,6 +287,17 @@ void ResetLogState() {
   TLog::LogLevel.store(0);
   started.store(false);
   TLog::SetLogName({});
+}
+
+bool BannerWritten() { return started.load(); }
+
+WString LogName() {
+  std::lock_guard<std::mutex> hold(LogLock());
+  return Place().name;
+}
+
+WString FormatLogString(WStringView caption, WStringView message, TLog::TMsgType type) {
+  return FormatLine(platform::NowLocal(), caption, message, type);
 }
 
 }  // namespace log_testing

@@ -31,17 +31,15 @@ class TLog {
     AppendLine(caption, message, type);
   }
 
-  static void Start();  // the banner, once per load, when logging is on
-  static void Stop();   // the stop line, when logging is on and the banner was written
-  static WString FormatLogString(WStringView caption, WStringView message, TMsgType type);
+  // The banner, once per load, when logging is on; of threads that log at
+  // once, one writes it and the others wait for it.
+  static void Start();
+  static void Stop();  // the stop line, when logging is on and the banner was written
   // The log folder with a trailing delimiter, or today's file; creates the
   // folder (granting everyone full access) when missing.
   static WString GetAbsolutePath(bool onlyDirectory);
-  static void WriteTextFile(WStringView fileName, WStringView text);
 
   static void SetLogName(WStringView name);  // set at registration
-  static WString LogName();
-  static bool Started();
 
   // Library load: builds the lock and the empty LogName; logging is off.
   // Called first by the library's start-up, so that what it builds outlives

@@ -39,8 +39,6 @@ void RunEventHandler(IWindowView& view, Handler&& handler) noexcept {
   try {
     handler();
     return;
-  } catch (const std::exception& e) {
-    message = MessageOf(e);
   } catch (...) {
     message = MessageOfCurrentException();
   }

@@ -15,7 +15,8 @@ cd "$(dirname "$0")/.."
 # reopening /dev/stderr would truncate a log file it is redirected to), and
 # its last line, the archive's path, kept.
 archive=$(scripts/package.sh | tee >(cat >&2) | tail -n 1)
-cmake --build --preset linux -j "$(nproc)" --target cashier_day >/dev/null
+. scripts/lib/quiet.sh
+run_quietly cmake --build --preset linux -j "$(nproc)" --target cashier_day
 unpacked=build/demo-package
 rm -rf "$unpacked"
 unzip -q "$archive" qarvex_termemu_linux_x86_64.so -d "$unpacked"

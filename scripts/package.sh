@@ -36,15 +36,16 @@ while (($#)); do
 done
 
 if ((build)); then
+  . scripts/lib/quiet.sh
   scripts/setup.sh
   scripts/setup-windows.sh --no-wine
   scripts/portable-sysroot.sh x86_64-linux-gnu i686-linux-gnu aarch64-linux-gnu
-  scripts/build-deps.sh i686-w64-mingw32 x86_64-w64-mingw32 x86_64-linux-gnu i686-linux-gnu aarch64-linux-gnu >/dev/null
+  run_quietly scripts/build-deps.sh i686-w64-mingw32 x86_64-w64-mingw32 x86_64-linux-gnu i686-linux-gnu aarch64-linux-gnu
   for preset in linux linux-portable linux-i386 linux-arm64 win32 win64; do
-    cmake --preset "$preset" >/dev/null
+    run_quietly cmake --preset "$preset"
     targets=(qarvex_termemu)
     [[ $preset == linux ]] && targets=(qarvex_package)
-    cmake --build --preset "$preset" -j "$(nproc)" --target "${targets[@]}" >/dev/null
+    run_quietly cmake --build --preset "$preset" -j "$(nproc)" --target "${targets[@]}"
   done
 fi
 

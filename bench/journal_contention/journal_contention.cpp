@@ -30,8 +30,8 @@
 
 namespace {
 
-using qarvex::testhost::HostValue;
-using qarvex::testhost::ReplacementHost;
+using qarvex::nativehost::HostValue;
+using qarvex::nativehost::ReplacementHost;
 using Clock = std::chrono::steady_clock;
 
 struct Options {

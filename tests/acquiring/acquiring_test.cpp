@@ -218,7 +218,9 @@ TEST_F(AcquiringTest, PrintSlipOnTerminalLeavesTheLastResult) {
 }
 
 TEST_F(AcquiringTest, MarksTheDriverAsAnAcquiringTerminalWithCurrency643) {
-  EXPECT_EQ(driver::DriverInfo.EquipmentType, driver::TEquipmentType::etAcquiringTerminal);
+  driver::TDriverInfo info;
+  TAcquiringTerminalDriver::UpdateDriverInfo(&info);
+  EXPECT_EQ(info.EquipmentType, driver::TEquipmentType::etAcquiringTerminal);
   EXPECT_EQ(terminal.GetCurrencyCode(), u"643");
   host::V8Variant v{};
   terminal.V8SetInt(&v, 810);

@@ -47,13 +47,16 @@ TEST_F(CliTest, HostLevelFailuresAreStatusTwo) {
   std::ofstream(junk) << "not a library";
   EXPECT_EQ(Tool({"--library", junk.string(), "version"}).status, 2);
 
-  // Installed, the program loads the library beside it, not the one it was
-  // built with: a broken one there is reported by its path.
+  // The program loads the library beside it and no other: without one it
+  // asks for --library, and a broken one is reported by its path.
   const fs::path installed = root_ / "bin";
   fs::create_directories(installed);
   fs::copy_file(program_, installed / "qarvex-termemu");
-  std::ofstream(installed / "qarvex_termemu.so") << "not a library either";
   program_ = (installed / "qarvex-termemu").string();
+  const ToolRun alone = Tool({"version"});
+  EXPECT_EQ(alone.status, 2);
+  EXPECT_NE(alone.err.find("no qarvex_termemu.so beside this program"), std::string::npos) << alone.err;
+  std::ofstream(installed / "qarvex_termemu.so") << "not a library either";
   const ToolRun beside = Tool({"version"});
   EXPECT_EQ(beside.status, 2);
   EXPECT_NE(beside.err.find((installed / "qarvex_termemu.so").string()), std::string::npos) << beside.err;
@@ -91,6 +94,10 @@ TEST_F(CliTest, BadArgumentsChangeNothing) {
       {{"pay", "10", "--bogus"}, "no option --bogus"},
       {{"pay", "10", "--card"}, "--card needs N"},
       {{"journal", "--card", "1"}, "--card does not apply to `journal`"},
+      // Made without the library: its options would be taken and ignored.
+      {{"report", "--library", "other.so"}, "--library does not apply to `report`"},
+      {{"copy", "--log"}, "--log does not apply to `copy`"},
+      {{"journal", "--dialogs"}, "--dialogs does not apply to `journal`"},
       {{"--line-length", "wide", "pay", "1"}, "--line-length \"wide\" is not an integer"},
       {{"--approve", "--decline", "pay", "1"}, "cannot both"},
       {{"set", "Nope", "1"}, "no setting \"Nope\""},

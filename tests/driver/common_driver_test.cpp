@@ -22,19 +22,26 @@ class CommonDriverTest : public DriverTest {
     EXPECT_TRUE((probe.*method)(ret.at(0), args.data(), args.count(), unusedV8));
     return host::V8AsBool(ret.at(0));
   }
-  WString LastError() {
+  // The one text parameter `method` hands back (the error, a table); the
+  // call must return True unless it is GetLastError.
+  WString TextOf(driver::TExportedMember<driver::TCommonDriver> method) {
     Args out(probe, 1);
-    Call(&driver::TCommonDriver::GetLastError, out);
+    const bool returned = Call(method, out);
+    if (method != &driver::TCommonDriver::GetLastError) {
+      EXPECT_TRUE(returned);
+    }
     return out.Text(0);
   }
+  WString LastError() { return TextOf(&driver::TCommonDriver::GetLastError); }
 
   TProbeDriver probe;
 };
 
 TEST_F(CommonDriverTest, GetDescriptionWritesTheSevenValuesAndKeepsTheLastResult) {
-  driver::DriverInfo.Name = u"Имя";
-  driver::DriverInfo.Description = u"Описание";
-  probe.EndWithException(Failure("before"), nullptr);
+  driver::TCommonDriver::UpdateDriverInfo(&driver::DriverInfo());
+  driver::DriverInfo().Name = u"Имя";
+  driver::DriverInfo().Description = u"Описание";
+  probe.EndWithException(u"before", nullptr);
   Args out(probe, 7);
   EXPECT_TRUE(Call(&driver::TCommonDriver::GetDescription, out));
   EXPECT_EQ(out.Text(0), u"Имя");
@@ -90,7 +97,7 @@ TEST_F(CommonDriverTest, OpenLeavesItsParameterAsPassed) {
 }
 
 TEST_F(CommonDriverTest, DeviceTestReportsAFailedOpenAsTextAndStillDisconnects) {
-  probe.EndWithException(Failure("older"), nullptr);
+  probe.EndWithException(u"older", nullptr);
   probe.failOpen = true;
   Args out(probe, 2);
   EXPECT_TRUE(Call(&driver::TCommonDriver::DeviceTest, out));
@@ -103,7 +110,7 @@ TEST_F(CommonDriverTest, DeviceTestReportsAFailedOpenAsTextAndStillDisconnects) 
 }
 
 TEST_F(CommonDriverTest, DeviceTestOnAConnectedObjectLeavesItDisconnected) {
-  driver::DriverInfo.Description = u"Описание";
+  driver::DriverInfo().Description = u"Описание";
   probe.Open();
   Args out(probe, 2);
   EXPECT_TRUE(Call(&driver::TCommonDriver::DeviceTest, out));
@@ -123,13 +130,13 @@ TEST_F(CommonDriverTest, LogEnabledIsTheLogsLevel) {
 
 TEST_F(CommonDriverTest, RegistrationRecordsNameAndDescriptionThatLaterObjectsKeep) {
   host::ClassRegistry().Clear();
+  driver::DriverInfo().EquipmentType = driver::TEquipmentType::etScale;  // an earlier registration's
   driver::TCommonDriver::RegisterDriver(TProbeDriver::ClassInfo(), u"probe_ext", u"Имя",
                                         u"Описание");
-  driver::DriverInfo.EquipmentType = driver::TEquipmentType::etScale;
   TProbeDriver second;
-  EXPECT_EQ(driver::DriverInfo.Name, u"Имя");
-  EXPECT_EQ(driver::DriverInfo.Description, u"Описание");
-  EXPECT_EQ(driver::DriverInfo.EquipmentType, driver::TEquipmentType::etUnknown);
+  EXPECT_EQ(driver::DriverInfo().Name, u"Имя");
+  EXPECT_EQ(driver::DriverInfo().Description, u"Описание");
+  EXPECT_EQ(driver::DriverInfo().EquipmentType, driver::TEquipmentType::etUnknown);
   host::ClassRegistry().Clear();
 }
 
@@ -143,9 +150,7 @@ TEST_F(CommonDriverTest, EquipmentTypeNamesAndRefusal) {
 }
 
 TEST_F(CommonDriverTest, ParameterTableListsOwnPropertiesFirstWithEscapedValues) {
-  Args out(probe, 1);
-  EXPECT_TRUE(Call(&driver::TCommonDriver::GetParameters, out));
-  EXPECT_EQ(out.Text(0),
+  EXPECT_EQ(TextOf(&driver::TCommonDriver::GetParameters),
             u"<?xml version=\"1.0\"?>\r\n"
             u"<Settings><Page Caption=\"Параметры\">"
             u"<Parameter Name=\"Title\" Caption=\"Заголовок\" TypeValue=\"String\" DefaultValue=\"probe\" ReadOnly=\"true\"/>"
@@ -160,9 +165,7 @@ TEST_F(CommonDriverTest, ParameterTableListsOwnPropertiesFirstWithEscapedValues)
 }
 
 TEST_F(CommonDriverTest, ActionTableAndRunningActionsByExactName) {
-  Args out(probe, 1);
-  EXPECT_TRUE(Call(&driver::TCommonDriver::GetAdditionalActions, out));
-  EXPECT_EQ(out.Text(0),
+  EXPECT_EQ(TextOf(&driver::TCommonDriver::GetAdditionalActions),
             u"<?xml version=\"1.0\"?>\r\n"
             u"<Actions><Action Name=\"Refresh\" Caption=\"Обновить\"/>"
             u"<Action Name=\"Explode\" Caption=\"Взорвать\"/>"

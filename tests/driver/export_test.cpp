@@ -182,14 +182,14 @@ TEST_F(ExportTest, EndingsKeepTheLastResultAndSetTheReturnValue) {
   TLog::SetLogName(u"probe_ext");
   TLog::LogLevel = 3;
   Args ret(probe, 1);
-  probe.EndWithException(Failure(u"Транзакция не найдена"), ret.at(0));
+  probe.EndWithException(u"Транзакция не найдена", ret.at(0));
   EXPECT_FALSE(probe.LastResult().BoolResult);
   EXPECT_EQ(probe.LastResult().ErrorDescription, u"Транзакция не найдена");
   EXPECT_EQ(host::V8TypeCode(ret.at(0)), host::VTYPE_BOOL);
   EXPECT_FALSE(host::V8AsBool(ret.at(0)));
 
-  // An exception without a message still leaves a readable error.
-  probe.EndWithException(std::runtime_error(""), nullptr);
+  // A failure without a message still leaves a readable error.
+  probe.EndWithException(u"", nullptr);
   EXPECT_EQ(probe.LastResult().ErrorDescription, kNoMessageText);
 
   probe.EndWithSuccess(ret.at(0));

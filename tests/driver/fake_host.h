@@ -16,7 +16,7 @@
 
 namespace qarvex::testing {
 
-class FakeHost : private testhost::HostSide {
+class FakeHost : private nativehost::HostSide {
  public:
   // Hands the object this host's memory manager and callback interface.
   void Attach(host::TV8UserObject& object) {

@@ -9,7 +9,7 @@
 namespace qarvex::testing {
 namespace {
 
-using testhost::MsgBoxAnswer;
+using nativehost::MsgBoxAnswer;
 
 constexpr std::int64_t kEFail = 0x80004005LL;
 

@@ -13,9 +13,9 @@
 
 namespace qarvex::testing {
 
-using testhost::Component;
-using testhost::HostValue;
-using testhost::ReplacementHost;
+using nativehost::Component;
+using nativehost::HostValue;
+using nativehost::ReplacementHost;
 
 // The component library under test: the one built with the tests, unless
 // QARVEX_COMPONENT_UNDER_TEST names another (the portable build, or a copy

@@ -23,8 +23,8 @@
 namespace qarvex::testing {
 namespace {
 
-using testhost::HostValue;
-using testhost::ReplacementHost;
+using nativehost::HostValue;
+using nativehost::ReplacementHost;
 
 constexpr int kSurvivors = 2, kKilled = 4, kPaymentsEach = 150;
 

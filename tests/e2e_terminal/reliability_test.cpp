@@ -14,14 +14,15 @@
 #include <vector>
 
 #include "e2e/e2e_support.h"
+#include "platform/racing_processes.h"
 #include "platform/temp_folders.h"
 #include "tools/host/replacement_host.h"
 
 namespace qarvex::testing {
 namespace {
 
-using testhost::HostValue;
-using testhost::ReplacementHost;
+using nativehost::HostValue;
+using nativehost::ReplacementHost;
 
 constexpr int kProcesses = 4;
 constexpr int kPaymentsEach = 250;
@@ -83,27 +84,9 @@ struct StoredPayment {
 TEST(TerminalReliabilityTest, FourProcessesPayingAtOnceEachGetTheirOwnRows) {
   TempFolders folders;
   ::setenv("LC_ALL", "C", 1);
-  int startPipe[2];
-  ASSERT_EQ(pipe(startPipe), 0);
-  std::vector<pid_t> children;
-  for (int p = 0; p < kProcesses; ++p) {
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      close(startPipe[1]);
-      RunCashier(p, startPipe[0], folders.root() + "/receipts-" + std::to_string(p));
-    }
-    children.push_back(pid);
-  }
-  close(startPipe[0]);
-  const char go[kProcesses] = {};
-  ASSERT_EQ(write(startPipe[1], go, kProcesses), kProcesses);
-  close(startPipe[1]);
-  for (pid_t pid : children) {
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a cashier's process failed, status " << status;
-  }
+  RaceProcesses(kProcesses, "cashier", [&](int p, int startFd) {
+    RunCashier(p, startFd, folders.root() + "/receipts-" + std::to_string(p));
+  });
 
   // The journal, read straight from the file.
   std::map<int, StoredPayment> rows;

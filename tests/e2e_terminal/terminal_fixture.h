@@ -21,7 +21,7 @@
 
 namespace qarvex::testing {
 
-using testhost::MsgBoxAnswer;
+using nativehost::MsgBoxAnswer;
 
 // One stored journal row, read straight from the file.
 struct Row {
@@ -33,8 +33,8 @@ struct Row {
   bool operator==(const Row&) const = default;
 };
 
-inline std::u16string U16(const std::string& utf8) { return testhost::Utf16(utf8); }
-using testhost::Utf8;
+inline std::u16string U16(const std::string& utf8) { return nativehost::Utf16(utf8); }
+using nativehost::Utf8;
 
 // Layout of the texts, computed from the rules a reader of a slip sees:
 // lines end with CR LF, W = 32, centred text has the odd space after it.

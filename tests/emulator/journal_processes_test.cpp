@@ -14,6 +14,7 @@
 
 #include "emulator/uOperJournal.h"
 #include "journal_fixture.h"
+#include "platform/racing_processes.h"
 
 namespace qarvex::emulator {
 namespace {
@@ -52,27 +53,9 @@ int AmountOf(int process, int index) { return process * 100000 + index; }
 
 TEST_F(JournalTest, FourProcessesInsertingAtOnceEachGetTheirOwnRowIds) {
   { TOperJournal journal(DeviceFolder()); }  // the file exists before the race
-  int startPipe[2];
-  ASSERT_EQ(pipe(startPipe), 0);
-  std::vector<pid_t> children;
-  for (int p = 0; p < kProcesses; ++p) {
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      close(startPipe[1]);
-      RunWriter(DeviceFolder(), p, startPipe[0], (root_ / ("ids" + std::to_string(p))).string());
-    }
-    children.push_back(pid);
-  }
-  close(startPipe[0]);
-  const char go[kProcesses] = {};
-  ASSERT_EQ(write(startPipe[1], go, kProcesses), kProcesses);
-  close(startPipe[1]);
-  for (const pid_t pid : children) {
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer status " << status;
-  }
+  qarvex::testing::RaceProcesses(kProcesses, "writer", [&](int p, int startFd) {
+    RunWriter(DeviceFolder(), p, startFd, (root_ / ("ids" + std::to_string(p))).string());
+  });
 
   TOperJournal journal(DeviceFolder());
   std::set<int> allIds;

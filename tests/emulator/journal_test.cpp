@@ -183,6 +183,16 @@ TEST_F(JournalTest, DatabaseErrorsCarrySqliteOwnMessage) {
   }
 }
 
+// Starts `write` on another thread and checks that it is still waiting a
+// while later: for the lock the test holds. The test then lets it through.
+template <class Write>
+std::future<int> StartWaitingWriter(Write&& write) {
+  auto waiting = std::async(std::launch::async, std::forward<Write>(write));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(waiting.wait_for(std::chrono::seconds(0)), std::future_status::timeout) << "the writer did not wait";
+  return waiting;
+}
+
 TEST_F(JournalTest, AWriterWaitsForALockedDatabaseInsteadOfFailing) {
   TOperJournal journal(DeviceFolder());
   sqlite3* holder = nullptr;
@@ -191,13 +201,11 @@ TEST_F(JournalTest, AWriterWaitsForALockedDatabaseInsteadOfFailing) {
                                  "values (1,0,'held','20240101000000');",
                          nullptr, nullptr, nullptr),
             SQLITE_OK);
-  auto adding = std::async(std::launch::async, [&] {
+  auto adding = StartWaitingWriter([&] {
     int id = 0;
     journal.AddOperation(2, otPay, u"waiting", id);
     return id;
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_EQ(adding.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
   ASSERT_EQ(sqlite3_exec(holder, "commit", nullptr, nullptr, nullptr), SQLITE_OK);
   sqlite3_close(holder);
   EXPECT_EQ(adding.get(), 2);
@@ -219,13 +227,11 @@ TEST_F(JournalTest, SettlementKeepsAnOperationStoredWhileItListsTheJournal) {
 
   // Another cashier pays between the listing and the clearing: the payment
   // has to wait for the settlement and survive it.
-  auto paying = std::async(std::launch::async, [&] {
+  auto paying = StartWaitingWriter([&] {
     int newId = 0;
     cashier.AddOperation(700, otPay, u"unlisted", newId);
     return newId;
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_EQ(paying.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
   settling.Clear();
   settling.EndChange(true);
 

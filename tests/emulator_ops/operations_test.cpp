@@ -40,6 +40,17 @@ class OperationsTest : public ::testing::Test {
     platform::OverrideRegionalSettings(std::nullopt);
   }
 
+  // A connected terminal with dialogs on pays `amount`, the cashier
+  // approving.
+  TTransactParams PayApproved(WStringView card, Currency amount) {
+    terminal.Open();
+    terminal.SetUseDialogs(true);
+    host.answer = true;
+    TTransactParams p = Params(card, amount);
+    terminal.PayOperation(p);
+    return p;
+  }
+
   static TTransactParams Params(WStringView card, Currency amount, WStringView receipt = {}) {
     TTransactParams p;
     p.PAN.assign(card);
@@ -54,11 +65,7 @@ class OperationsTest : public ::testing::Test {
 };
 
 TEST_F(OperationsTest, QuestionAndSlipUseTheUsersSeparators) {
-  terminal.Open();
-  terminal.SetUseDialogs(true);
-  host.answer = true;
-  TTransactParams p = Params(u"4276380012345678", 999000);  // 99.9
-  terminal.PayOperation(p);
+  const TTransactParams p = PayApproved(u"4276380012345678", 999000);  // 99.9
   ASSERT_EQ(host.questions.size(), 1u);
   EXPECT_EQ(host.questions[0], u"ОПЛАТА: 99,9 руб.\r\nОдобрить операцию?");
   const WString block = L(WString(32, u'=')) + L(Sp(13) + u"ОПЛАТА" + Sp(13)) + L(u"") +
@@ -74,11 +81,7 @@ TEST_F(OperationsTest, QuestionAndSlipUseTheUsersSeparators) {
 }
 
 TEST_F(OperationsTest, AmountsBelowAKopeckAreAskedAsGivenAndStoredRoundedHalfToEven) {
-  terminal.Open();
-  terminal.SetUseDialogs(true);
-  host.answer = true;
-  TTransactParams p = Params(u"12345", 1000050);  // 100.005
-  terminal.PayOperation(p);
+  PayApproved(u"12345", 1000050);  // 100.005
   EXPECT_EQ(host.questions.at(0), u"ОПЛАТА: 100,005 руб.\r\nОдобрить операцию?");
   WString report;
   terminal.GetReport(report, u"");

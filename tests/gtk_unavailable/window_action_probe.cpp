@@ -16,7 +16,7 @@
 #include "e2e_terminal/terminal_fixture.h"
 #include "tools/host/replacement_host.h"
 
-using namespace qarvex::testhost;
+using namespace qarvex::nativehost;
 using qarvex::testing::U16;
 using qarvex::testing::Utf8;
 

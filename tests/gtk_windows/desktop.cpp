@@ -13,18 +13,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "monotonic_clock.h"
+
 #ifndef QARVEX_ARTIFACTS_DIR
 #error "QARVEX_ARTIFACTS_DIR names the folder of the screenshots"
 #endif
 
 namespace qarvex::testing::desktop {
 namespace {
-
-long long NowMs() {
-  timespec t{};
-  ::clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1000LL + t.tv_nsec / 1000000;
-}
 
 Display* XDisplay() { return gdk_x11_display_get_xdisplay(gdk_display_get_default()); }
 

@@ -8,23 +8,11 @@
 
 #include <fstream>
 
+#include "monotonic_clock.h"
 #include "window_fixture.h"
 
 namespace qarvex::testing {
 namespace {
-
-using desktop::BoxInWindow;
-using desktop::Click;
-using desktop::FindChild;
-using desktop::Screenshot;
-using desktop::Script;
-using desktop::TextOf;
-
-long long NowMs() {
-  timespec t{};
-  ::clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1000LL + t.tv_nsec / 1000000;
-}
 
 std::string Today() {
   const std::time_t now = std::time(nullptr);

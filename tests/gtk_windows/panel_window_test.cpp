@@ -12,12 +12,6 @@ namespace qarvex::testing {
 namespace {
 
 using desktop::Box;
-using desktop::BoxInWindow;
-using desktop::Click;
-using desktop::FindChild;
-using desktop::Screenshot;
-using desktop::Script;
-using desktop::TextOf;
 using desktop::TitleOf;
 
 
@@ -113,8 +107,14 @@ TEST_F(PanelWindow, CopyReportAndUnknownReceiptInAHostThatRunsGtk) {
     Click(copyButton);
   });
   ReadTextWindow(script, "Копия чека", "text-window-receipt-copy", copy);
+  // The keyboard goes on where it was when the text window opened.
+  const auto focusBackOn = [&](const char* button) {
+    return [this, button] { return gtk_window_get_focus(GTK_WINDOW(panel_)) == FindChild(panel_, button); };
+  };
+  script.Then("the copy button has the focus back", focusBackOn("btnRecCopy"));
   script.Do("report", [&] { Click(FindChild(panel_, "btnReport")); });
   ReadTextWindow(script, "Отчет", "text-window-report", report);
+  script.Then("the report button has the focus back", focusBackOn("btnReport"));
   script.Do("a receipt the journal does not have", [&] {
         Click(FindChild(panel_, "edtRecNum"));
         desktop::Type("{End}{BackSpace}{BackSpace}7");

@@ -18,10 +18,6 @@
 namespace qarvex::testing {
 namespace {
 
-using desktop::Click;
-using desktop::FindChild;
-using desktop::Script;
-
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> parts(1);
   for (char c : text) {

@@ -22,6 +22,14 @@
 
 namespace qarvex::testing {
 
+// What every window test uses of the desktop.
+using desktop::BoxInWindow;
+using desktop::Click;
+using desktop::FindChild;
+using desktop::Screenshot;
+using desktop::Script;
+using desktop::TextOf;
+
 // The process's X server, started before the first test.
 XvfbDisplay& TestDisplay();
 

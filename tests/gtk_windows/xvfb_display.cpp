@@ -11,16 +11,9 @@
 #include <cerrno>
 #include <string>
 
+#include "monotonic_clock.h"
+
 namespace qarvex::testing {
-namespace {
-
-long long NowMs() {
-  timespec t{};
-  ::clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1000LL + t.tv_nsec / 1000000;
-}
-
-}  // namespace
 
 XvfbDisplay::XvfbDisplay(int startSeconds) {
   int fds[2];

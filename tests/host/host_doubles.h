@@ -14,7 +14,7 @@
 namespace qarvex::testing {
 
 // Records every request; refuses while `refuse` is set.
-class RecordingMemory : private testhost::HostSide {
+class RecordingMemory : private nativehost::HostSide {
  public:
   ~RecordingMemory() override {
     for (void* block : live) std::free(block);

@@ -15,10 +15,9 @@ const char kLine[] = "2024.03.05 14:07:31.042\tDEBUG\t> Open\r\n";
 TEST_F(LogLifecycle, LoggingOffWritesAndCreatesNothing) {
   TLog::Start();
   TLog::Append(u"> Open", u"", TLog::mtDebug);
-  TLog::WriteTextFile(u"report.txt", u"text");
   TLog::Stop();
   EXPECT_FALSE(std::filesystem::exists(folders.machine()));
-  EXPECT_FALSE(TLog::Started());
+  EXPECT_FALSE(log_testing::BannerWritten());
 
   // The viewer still gets its folder.
   EXPECT_EQ(ToUtf8(TLog::GetAbsolutePath(true)), Folder() + "/");
@@ -37,7 +36,7 @@ TEST_F(LogLifecycle, OneBannerPerLoadEvenAcrossSwitchingOffAndOn) {
   TLog::Start();
   TLog::Append(u"> Open", u"", TLog::mtDebug);
   EXPECT_EQ(Day("2024.03.05"), Banner() + kLine + kLine);
-  EXPECT_TRUE(TLog::Started());
+  EXPECT_TRUE(log_testing::BannerWritten());
 }
 
 TEST_F(LogLifecycle, MidnightStartsTheNextDaysFileWithoutBanner) {
@@ -61,7 +60,7 @@ TEST_F(LogLifecycle, StopLineOnlyAfterTheBannerAndWhileOn) {
   TLog::Stop();
   EXPECT_EQ(Day("2024.03.05"), Banner() + kLine + "============Stop log===============\r\n\r\n");
   TLog::Unload();
-  EXPECT_TRUE(TLog::LogName().empty());
+  EXPECT_TRUE(log_testing::LogName().empty());
 }
 
 TEST_F(LogLifecycle, NewFolderIsOpenedToEveryoneAndItsFilesToo) {
@@ -105,17 +104,10 @@ TEST_F(LogLifecycle, FailuresReachTheCallerAndTheBannerIsRetried) {
   ASSERT_EQ(::mkdir(FileOf("2024.03.05").c_str(), 0700), 0);  // a folder where the file goes
   On();
   EXPECT_THROW(TLog::Append(u"> Open", u"", TLog::mtDebug), Failure);
-  EXPECT_FALSE(TLog::Started());
+  EXPECT_FALSE(log_testing::BannerWritten());
   ASSERT_EQ(::rmdir(FileOf("2024.03.05").c_str()), 0);
   TLog::Append(u"> Open", u"", TLog::mtDebug);
   EXPECT_EQ(Day("2024.03.05"), Banner() + kLine);
-}
-
-TEST_F(LogLifecycle, WriteTextFileReplacesAFileInTheLogFolder) {
-  On();
-  TLog::WriteTextFile(u"dump.txt", u"длинный первый текст");
-  TLog::WriteTextFile(u"dump.txt", u"итог");
-  EXPECT_EQ(ReadFile(Folder() + "/dump.txt"), "\xD0\xB8\xD1\x82\xD0\xBE\xD0\xB3");
 }
 
 TEST_F(LogLifecycle, LogNameWithFolderAndExtensionUsesItsBareName) {

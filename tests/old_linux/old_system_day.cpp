@@ -26,7 +26,7 @@
 
 #include "tools/host/replacement_host.h"
 
-using namespace qarvex::testhost;
+using namespace qarvex::nativehost;
 namespace fs = std::filesystem;
 
 namespace {

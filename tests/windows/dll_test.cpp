@@ -18,18 +18,6 @@ std::wstring DataFolder() {
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string ReadAll(const std::wstring& path) {
-  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string text;
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
-  ::CloseHandle(h);
-  return text;
-}
-
 using WindowsDll = TerminalTest;
 
 TEST_F(WindowsDll, HandshakeBlockAndBothNamesOfEveryMethod) {
@@ -89,6 +77,25 @@ TEST_F(WindowsDll, PaymentAndSettlementWithTheirSlips) {
   EXPECT_EQ(Pay(kCard, 1).Receipt(), u"000001");
 }
 
+// A host short of memory once, in the middle of the answer: the payment is
+// not done and the settlement empties nothing.
+TEST_F(WindowsDll, AnswersTheHostRefusesMemoryForAreNotReportedDone) {
+  ASSERT_TRUE(Pay(kCard, 10).returned);
+  host->RefuseAllocationNumber(5);  // the payment's slip
+  EXPECT_FALSE(Pay(kCard, 20).returned);
+  host->RefuseAllocationNumber(0);
+  EXPECT_EQ(LastError(), u"Платформа отказала в выделении памяти для возвращаемых значений");
+
+  std::vector<HostValue> params{HostValue(u"dev"), HostValue(u"")};
+  host->RefuseAllocationNumber(1);  // the report
+  EXPECT_FALSE(Call(*driver, u"ИтогиДняПоКартам", params));
+  host->RefuseAllocationNumber(0);
+  ASSERT_TRUE(Call(*driver, u"ИтогиДняПоКартам", params)) << Utf8(LastError());
+  const std::u16string report = params[1].AsText();
+  EXPECT_NE(report.find(L(Label(u"Номер чека:", u"000001"))), std::u16string::npos) << Utf8(report);
+  EXPECT_NE(report.find(L(Label(u"ИТОГ:", u"10 Руб"))), std::u16string::npos) << Utf8(report);
+}
+
 TEST_F(WindowsDll, LogBannerNamesWindowsAndTheDllWithItsFileVersion) {
   ASSERT_TRUE(driver->SetProp(u"ЛогВключен", HostValue(true)));
   std::vector<HostValue> none;
@@ -99,7 +106,7 @@ TEST_F(WindowsDll, LogBannerNamesWindowsAndTheDllWithItsFileVersion) {
   ::GetLocalTime(&now);
   wchar_t name[64];
   ::swprintf(name, 64, L"qarvex_termemu_%04u.%02u.%02u.log", now.wYear, now.wMonth, now.wDay);
-  const std::string log = ReadAll(DataFolder() + name);
+  const std::string log = ReadSharedFile(DataFolder() + name);
   EXPECT_NE(log.find("============Start log=============\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("OS version:\tWindows"), std::string::npos) << log;
   EXPECT_NE(log.find("Application:\tqarvex_termemu.dll\r\n"), std::string::npos) << log;

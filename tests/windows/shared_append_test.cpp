@@ -19,17 +19,7 @@ namespace {
 using platform::AppendToFile;
 using platform::windows_impl::AppendToFileWithin;
 
-std::string Contents(const WString& file) {
-  HANDLE h = ::CreateFileW(W(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return "<cannot open>";
-  std::string text;
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
-  ::CloseHandle(h);
-  return text;
-}
+std::string Contents(const WString& file) { return ReadSharedFile(W(file)); }
 
 // Opens the file as another writer would: others may read, not write.
 HANDLE OpenAsWriter(const WString& file) {

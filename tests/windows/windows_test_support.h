@@ -22,6 +22,20 @@ namespace qarvex::testing {
 inline std::wstring W(const WString& text) { return std::wstring(text.begin(), text.end()); }
 inline WString U(const std::wstring& text) { return WString(text.begin(), text.end()); }
 
+// The whole file, read while others may still write it; "<cannot open>"
+// when it cannot be opened.
+inline std::string ReadSharedFile(const std::wstring& path) {
+  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "<cannot open>";
+  std::string text;
+  char buffer[4096];
+  DWORD read = 0;
+  while (::ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+  ::CloseHandle(h);
+  return text;
+}
+
 class WindowsTempFolder {
  public:
   WindowsTempFolder() {

@@ -1,7 +1,8 @@
 // The Win32 windows of the DLL, shown under wine on an X server, opened
 // through the component as the platform opens them: the additional-
-// operations panel with a receipt copy, the report and the error box for a
-// receipt the journal does not have; the log viewer with its list of files.
+// operations panel with a receipt copy, the report (each giving the focus
+// back to its button when it closes) and the error box for a receipt the
+// journal does not have; the log viewer with its list of files.
 // Screenshots go to artifacts/win32.
 #include "windows_test_support.h"
 
@@ -91,6 +92,7 @@ TEST_F(Win32Windows, PanelShowsACopyTheReportAndTheErrorBoxThenCloses) {
       r.Screenshot("text-window-receipt-copy", text);
       r.Close(text);
       r.WaitGone(text);
+      r.WaitForFocus(r.Control(panel, kRecCopy), "after the receipt copy, the copy button has the focus back");
 
       r.Press(r.Control(panel, kReport));
       text = r.WaitFor(kClass, L"Отчет");
@@ -98,6 +100,7 @@ TEST_F(Win32Windows, PanelShowsACopyTheReportAndTheErrorBoxThenCloses) {
       r.Screenshot("text-window-report", text);
       r.Close(text);
       r.WaitGone(text);
+      r.WaitForFocus(r.Control(panel, kReport), "after the report, the report button has the focus back");
 
       r.Type(r.Control(panel, kRecNum), L"7");
       r.Check(r.Text(r.Control(panel, kRecNum)) == L"7", "typed receipt number");

@@ -99,6 +99,19 @@ void WindowRobot::WaitGone(HWND window, int limitMs) {
   throw StepFailed{};
 }
 
+void WindowRobot::WaitForFocus(HWND control, const std::string& what, int limitMs) {
+  // The focus belongs to the window's thread, not to this one: read it there.
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  for (int waited = 0; waited < limitMs; waited += kPollMs) {
+    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(control, nullptr), &info) && info.hwndFocus == control) return;
+    ::Sleep(kPollMs);
+  }
+  problems_.push_back(what + ": the focus is on " + (info.hwndFocus ? "window " + Utf8(Text(info.hwndFocus))
+                                                                     : std::string("no window")));
+  throw StepFailed{};
+}
+
 HWND WindowRobot::Control(HWND window, int id) {
   HWND control = ::GetDlgItem(window, id);
   if (control == nullptr) {

@@ -40,6 +40,9 @@ class WindowRobot {
   // the end of the script) when it does not appear within the limit.
   HWND WaitFor(const wchar_t* windowClass, const wchar_t* caption, int limitMs = 15000);
   void WaitGone(HWND window, int limitMs = 15000);
+  // Waits until `control` has the keyboard focus of its window's thread; a
+  // problem, naming what has it instead, when it does not within the limit.
+  void WaitForFocus(HWND control, const std::string& what, int limitMs = 5000);
   HWND Control(HWND window, int id);
   void Press(HWND button);           // as a click does (BM_CLICK)
   void Type(HWND edit, const std::wstring& text);  // replaces the box's text, key by key

@@ -31,7 +31,7 @@
 #include "tools/cashier_day/session_printer.h"
 #include "tools/host/replacement_host.h"
 
-using namespace qarvex::testhost;
+using namespace qarvex::nativehost;
 using qarvex::cashier::SessionPrinter;
 
 namespace {
@@ -94,39 +94,40 @@ int RunDay(const std::string& library) {
   std::vector<HostValue> open{HostValue(kDevice)};
   out.Call(u"Подключить", open, {u"device"}, true);
 
+  // A card method called with its seven parameters, expected to return
+  // True; the parameters as the component left them.
+  const auto card = [&](std::u16string_view method, const char16_t* number, double amount,
+                        std::u16string receipt = {}) {
+    auto params = CardParams(number, amount, std::move(receipt));
+    out.CardCall(method, params, true);
+    return params;
+  };
+
   // The cashier confirms every question except the declined payment's.
   host.SetDefaultAnswer(MsgBoxAnswer::Yes);
 
   out.Heading("Payment of 1500");
-  auto pay = CardParams(u"4276380012345678", 1500);
-  out.CardCall(u"ОплатитьПлатежнойКартой", pay, true);
+  const auto pay = card(u"ОплатитьПлатежнойКартой", u"4276380012345678", 1500);
   out.Expect(pay[3] == HostValue(u"000001"), "the first payment of the day is receipt 000001");
 
   out.Heading("Return of 300.5");
-  auto ret = CardParams(u"4276380012345678", 300.5);
-  out.CardCall(u"ВернутьПлатежПоПлатежнойКарте", ret, true);
+  card(u"ВернутьПлатежПоПлатежнойКарте", u"4276380012345678", 300.5);
 
   out.Heading("Pre-authorisation of 2000 and its confirmation for 1800");
-  auto auth = CardParams(u"5469550011112222", 2000);
-  out.CardCall(u"ПреавторизацияПоПлатежнойКарте", auth, true);
-  auto confirm = CardParams(u"5469550011112222", 1800, auth[3].AsText());
-  out.CardCall(u"ЗавершитьПреавторизациюПоПлатежнойКарте", confirm, true);
+  const auto auth = card(u"ПреавторизацияПоПлатежнойКарте", u"5469550011112222", 2000);
+  card(u"ЗавершитьПреавторизациюПоПлатежнойКарте", u"5469550011112222", 1800, auth[3].AsText());
 
   out.Heading("Payment of 99.9 cancelled again");
-  auto mistaken = CardParams(u"2200123456789010", 99.9);
-  out.CardCall(u"ОплатитьПлатежнойКартой", mistaken, true);
-  auto cancel = CardParams(u"2200123456789010", 99.9, mistaken[3].AsText());
-  out.CardCall(u"ОтменитьПлатежПоПлатежнойКарте", cancel, true);
+  const auto mistaken = card(u"ОплатитьПлатежнойКартой", u"2200123456789010", 99.9);
+  card(u"ОтменитьПлатежПоПлатежнойКарте", u"2200123456789010", 99.9, mistaken[3].AsText());
 
   out.Heading("Payment of 750 declined by the cashier");
   host.ScriptAnswers({MsgBoxAnswer::No});
-  auto declined = CardParams(u"4000000000000002", 750);
-  out.CardCall(u"ОплатитьПлатежнойКартой", declined, true);
+  const auto declined = card(u"ОплатитьПлатежнойКартой", u"4000000000000002", 750);
   out.Expect(declined[3] == HostValue(u"000000"), "a declined payment comes back as receipt 000000");
 
   out.Heading("Payment of 10 lost on the line and reversed");
-  auto lost = CardParams(u"4276380012345678", 10);
-  out.CardCall(u"ОплатитьПлатежнойКартой", lost, true);
+  card(u"ОплатитьПлатежнойКартой", u"4276380012345678", 10);
   std::vector<HostValue> reversal{HostValue(kDevice)};
   out.Call(u"АварийнаяОтменаОперации", reversal, {u"device"}, true);
 

@@ -6,7 +6,7 @@
 
 namespace qarvex::cashier {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 
 namespace {
 
@@ -47,7 +47,7 @@ std::string OneLine(std::u16string_view text) {
 
 }  // namespace
 
-void SessionPrinter::SetComponent(testhost::Component* component, testhost::ReplacementHost* host) {
+void SessionPrinter::SetComponent(nativehost::Component* component, nativehost::ReplacementHost* host) {
   component_ = component;
   host_ = host;
   questionsShown_ = host_->Questions().size();
@@ -99,37 +99,34 @@ std::u16string SessionPrinter::LastError() {
 
 void SessionPrinter::Call(std::u16string_view name, std::vector<HostValue>& params,
                           std::initializer_list<std::u16string_view> roles, bool expected) {
-  const std::vector<std::u16string_view> roleList(roles);
+  CallWithRoles(name, params, std::vector<std::u16string_view>(roles), expected);
+}
+
+void SessionPrinter::CardCall(std::u16string_view name, std::vector<HostValue>& params, bool expected) {
+  CallWithRoles(name, params, kCardRoles, expected);
+}
+
+void SessionPrinter::CallWithRoles(std::u16string_view name, std::vector<HostValue>& params,
+                                   const std::vector<std::u16string_view>& roles, bool expected) {
   std::printf("  > %s\n", Utf8(name).c_str());
-  PrintParams(params, roleList, kSlipRole);
+  PrintParams(params, roles, kSlipRole);
   const auto result = component_->CallFunc(name, params);
   PrintNewQuestions();
   const bool returned = result.value.kind() == HostValue::Kind::Bool && result.value.AsBool();
   std::printf("  < %s returned %s\n", result.ok ? "call handled," : "call FAILED,", ValueText(result.value).c_str());
   if (!params.empty()) {
     std::printf("    out-parameters:\n");
-    PrintParams(params, roleList, kSlipRole);
+    PrintParams(params, roles, kSlipRole);
   }
   if (!returned) {
     const std::u16string error = LastError();
     if (!error.empty()) std::printf("    last error: \"%s\"\n", Utf8(error).c_str());
   }
-  Expect(result.ok && returned == expected, Utf8(name) + " returns " + (expected ? "True" : "False"));
-}
-
-void SessionPrinter::CardCall(std::u16string_view name, std::vector<HostValue>& params, bool expected) {
-  std::printf("  > %s\n", Utf8(name).c_str());
-  PrintParams(params, kCardRoles, kSlipRole);
-  const auto result = component_->CallFunc(name, params);
-  PrintNewQuestions();
-  const bool returned = result.value.kind() == HostValue::Kind::Bool && result.value.AsBool();
-  std::printf("  < %s returned %s\n", result.ok ? "call handled," : "call FAILED,", ValueText(result.value).c_str());
-  std::printf("    out-parameters:\n");
-  PrintParams(params, kCardRoles, kSlipRole);
-  if (!returned) std::printf("    last error: \"%s\"\n", Utf8(LastError()).c_str());
-  if (params.size() > 6 && params[6].kind() == HostValue::Kind::Text && !params[6].AsText().empty()) {
+  // A slip is printed as a block, as the receipt printer would.
+  for (std::size_t i = 0; i < params.size() && i < roles.size(); ++i) {
+    if (roles[i] != kSlipRole || params[i].kind() != HostValue::Kind::Text || params[i].AsText().empty()) continue;
     std::printf("      slip:\n");
-    Slip(params[6].AsText());
+    Slip(params[i].AsText());
   }
   Expect(result.ok && returned == expected, Utf8(name) + " returns " + (expected ? "True" : "False"));
 }

@@ -18,7 +18,7 @@ namespace qarvex::cashier {
 
 class SessionPrinter {
  public:
-  void SetComponent(testhost::Component* component, testhost::ReplacementHost* host);
+  void SetComponent(nativehost::Component* component, nativehost::ReplacementHost* host);
 
   void Heading(const std::string& text);
   void Note(const std::string& text);
@@ -26,14 +26,14 @@ class SessionPrinter {
   void Slip(std::u16string_view text);
 
   // Writes a property by its host name and reads it back.
-  void SetProperty(std::u16string_view name, const testhost::HostValue& value);
+  void SetProperty(std::u16string_view name, const nativehost::HostValue& value);
   // Calls a method by its host name; `roles` name the parameters in order.
   // Prints the call and its outcome; `expected` is the return value the day
   // expects (a failure is followed by the last error).
-  void Call(std::u16string_view name, std::vector<testhost::HostValue>& params,
+  void Call(std::u16string_view name, std::vector<nativehost::HostValue>& params,
             std::initializer_list<std::u16string_view> roles, bool expected);
   // A card method (seven parameters); the slip is printed as a block.
-  void CardCall(std::u16string_view name, std::vector<testhost::HostValue>& params, bool expected);
+  void CardCall(std::u16string_view name, std::vector<nativehost::HostValue>& params, bool expected);
 
   // Records one expectation of the day and prints it when it does not hold.
   void Expect(bool holds, const std::string& what);
@@ -41,13 +41,15 @@ class SessionPrinter {
   int Summary() const;
 
  private:
-  void PrintParams(const std::vector<testhost::HostValue>& params, const std::vector<std::u16string_view>& roles,
+  void CallWithRoles(std::u16string_view name, std::vector<nativehost::HostValue>& params,
+                     const std::vector<std::u16string_view>& roles, bool expected);
+  void PrintParams(const std::vector<nativehost::HostValue>& params, const std::vector<std::u16string_view>& roles,
                    std::u16string_view skipRole);
   void PrintNewQuestions();
   std::u16string LastError();
 
-  testhost::Component* component_ = nullptr;
-  testhost::ReplacementHost* host_ = nullptr;
+  nativehost::Component* component_ = nullptr;
+  nativehost::ReplacementHost* host_ = nullptr;
   std::size_t questionsShown_ = 0;
   int checks_ = 0;
   int failures_ = 0;

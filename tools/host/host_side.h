@@ -11,7 +11,7 @@
 
 #include <memory>
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 
 class HostSide {
  public:
@@ -39,4 +39,4 @@ class HostSide {
   std::unique_ptr<Objects> objects_;
 };
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

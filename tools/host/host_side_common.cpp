@@ -2,7 +2,7 @@
 
 #include "tools/host/host_side.h"
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 
 bool HostSide::Alloc(void** block, unsigned long size) {
   *block = std::malloc(size == 0 ? 1 : size);
@@ -18,4 +18,4 @@ bool HostSide::AddError(unsigned short, const char16_t*, const char16_t*, long l
 
 bool HostSide::Confirm(const char16_t*, bool&) { return false; }
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

@@ -2,7 +2,7 @@
 
 #include <iomanip>
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 
 HostValue HostValue::Date(double days) {
   HostValue v;
@@ -140,4 +140,4 @@ std::ostream& operator<<(std::ostream& out, const HostValue& v) {
   return out;
 }
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

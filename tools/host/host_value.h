@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 
 // UTF-8 of host text and back, for messages, files and command lines.
 // Written here rather than taken from the component, so that tests reading
@@ -79,4 +79,4 @@ class HostValue {
 // For readable test failures.
 std::ostream& operator<<(std::ostream& out, const HostValue& value);
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

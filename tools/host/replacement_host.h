@@ -28,7 +28,7 @@
 
 #include "tools/host/host_value.h"
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 
 // One AddError call the component made.
 struct ErrorRecord {
@@ -44,6 +44,7 @@ struct MemoryReport {
   std::size_t allocations = 0;  // blocks handed out so far
   std::size_t frees = 0;        // blocks taken back so far
   std::size_t liveBlocks = 0;   // handed out and not taken back
+  std::size_t requests = 0;     // AllocMemory requests the component made
   std::size_t refusals = 0;     // requests refused (see RefuseAllocations)
   std::vector<std::string> faults;  // foreign frees, double frees, null frees
 
@@ -57,6 +58,30 @@ struct MemoryReport {
 struct CallResult {
   bool ok = false;
   HostValue value;
+};
+
+// Which of the component's AllocMemory requests the host refuses; every
+// target's memory manager asks it before granting one.
+class AllocationRefusals {
+ public:
+  void RefuseAll(bool refuse) { all_ = refuse; }
+  void RefuseNumber(std::size_t n) {
+    refuseAt_ = n;
+    seen_ = 0;
+  }
+  // Counts the request in `report` and tells whether to refuse it.
+  bool Refuses(MemoryReport& report) {
+    ++report.requests;
+    ++seen_;
+    const bool refuse = all_ || seen_ == refuseAt_;
+    if (refuse) ++report.refusals;
+    return refuse;
+  }
+
+ private:
+  bool all_ = false;
+  std::size_t refuseAt_ = 0;
+  std::size_t seen_ = 0;
 };
 
 class Component;
@@ -85,6 +110,10 @@ class ReplacementHost {
   MemoryReport Memory() const;
   // While set, every AllocMemory answers false.
   void RefuseAllocations(bool refuse);
+  // Only the n-th AllocMemory request from now answers false (1: the next
+  // one), as a host that runs short once in the middle of a call; 0 refuses
+  // none.
+  void RefuseAllocationNumber(std::size_t n);
 
   // Callback interface: every AddError so far.
   const std::vector<ErrorRecord>& Errors() const;
@@ -172,4 +201,4 @@ class Component {
   std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

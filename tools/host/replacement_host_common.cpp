@@ -4,7 +4,7 @@
 
 #include "tools/host/replacement_host.h"
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 
 std::string MemoryReport::Describe() const {
   std::string text = std::to_string(allocations) + " blocks handed out, " + std::to_string(frees) +
@@ -68,4 +68,4 @@ bool Component::SetProp(std::u16string_view name, const HostValue& value) {
   return SetPropVal(index, value);
 }
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

@@ -10,7 +10,7 @@
 
 #include "tools/host/replacement_host.h"
 
-using namespace qarvex::testhost;
+using namespace qarvex::nativehost;
 
 namespace {
 

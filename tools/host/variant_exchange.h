@@ -13,7 +13,7 @@
 
 #include "tools/host/host_value.h"
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 
 // The platform's type codes of the values the host exchanges.
 inline constexpr std::uint16_t kHostEmpty = 0, kHostI4 = 3, kHostR8 = 5, kHostDate = 6, kHostTm = 7,
@@ -133,4 +133,4 @@ HostValue TakeVariant(Variant& v, Memory& memory) {
   return result;
 }
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

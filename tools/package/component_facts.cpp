@@ -10,7 +10,7 @@
 namespace qarvex::package {
 namespace {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 
 // Points the component's data folders (XDG_DATA_DIRS, XDG_DATA_HOME) into a
 // fresh temporary folder for as long as it lives, so asking the component
@@ -45,7 +45,7 @@ std::string TextOf(const HostValue& value, const char* what) {
 ComponentFacts AskComponent(const std::filesystem::path& library) {
   ScratchDataFolder scratch;
   ComponentFacts facts;
-  testhost::ReplacementHost host(std::filesystem::absolute(library).string());
+  nativehost::ReplacementHost host(std::filesystem::absolute(library).string());
   for (const auto& name : host.ClassNames()) facts.classNames.push_back(ToUtf8(name));
   if (facts.classNames.empty()) throw std::runtime_error(library.string() + " lists no class");
 

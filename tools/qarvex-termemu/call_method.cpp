@@ -6,7 +6,7 @@
 
 namespace qarvex::cli {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 
 namespace {
 
@@ -31,7 +31,9 @@ Outcome MethodList(TerminalSession& session) {
 
 }  // namespace
 
-Outcome RunCall(const Invocation& call, TerminalSession& session, QuestionAnswerer::Mode mode) {
+Outcome RunCall(const Invocation& call, CommandContext& context) {
+  TerminalSession& session = context.session;
+  const QuestionAnswerer::Mode mode = context.mode;
   if (call.listMethods) return MethodList(session);
   const auto method = session.FindMethod(FromUtf8(call.method));
   if (!method)
@@ -54,7 +56,7 @@ Outcome RunCall(const Invocation& call, TerminalSession& session, QuestionAnswer
   if (call.connectFirst) {
     const CallReport disconnect = session.Disconnect();
     if (!disconnect.ReturnedTrue())
-      AddError(outcome, "warning: Отключить did not succeed: " + ToUtf8(disconnect.lastError));
+      AddError(outcome, "warning: " + ToUtf8(disconnect.method) + " did not succeed: " + ToUtf8(disconnect.lastError));
   }
   return outcome;
 }

@@ -2,7 +2,7 @@
 
 namespace qarvex::cli {
 
-testhost::HostValue CallReport::Out(std::string_view role) const {
+nativehost::HostValue CallReport::Out(std::string_view role) const {
   for (const auto& parameter : parameters)
     if (parameter.role == role) return parameter.value;
   return {};

@@ -14,23 +14,23 @@ namespace qarvex::cli {
 
 struct Parameter {
   std::string role;  // e.g. "receipt_number"; "parameter_N" when unknown
-  testhost::HostValue value;
+  nativehost::HostValue value;
 };
 
 struct CallReport {
   std::u16string method;       // the host (Russian) name
   std::u16string englishName;  // the component's own name
   bool handled = false;        // the slot's answer
-  testhost::HostValue returned;
+  nativehost::HostValue returned;
   std::vector<Parameter> parameters;
   std::u16string lastError;  // ПолучитьОшибку after the call
-  std::vector<testhost::ErrorRecord> hostErrors;
+  std::vector<nativehost::ErrorRecord> hostErrors;
   std::vector<QuestionAnswerer::Asked> questions;
 
-  bool ReturnedTrue() const { return returned.kind() == testhost::HostValue::Kind::Bool && returned.AsBool(); }
-  bool ReturnedFalse() const { return returned.kind() == testhost::HostValue::Kind::Bool && !returned.AsBool(); }
+  bool ReturnedTrue() const { return returned.kind() == nativehost::HostValue::Kind::Bool && returned.AsBool(); }
+  bool ReturnedFalse() const { return returned.kind() == nativehost::HostValue::Kind::Bool && !returned.AsBool(); }
   // The value of the parameter with that role; an empty value when none.
-  testhost::HostValue Out(std::string_view role) const;
+  nativehost::HostValue Out(std::string_view role) const;
 };
 
 }  // namespace qarvex::cli

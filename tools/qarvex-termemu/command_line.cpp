@@ -55,7 +55,7 @@ void ApplyOption(Invocation& call, const OptionInfo& option, const std::string& 
 void ApplyArguments(Invocation& call, const std::vector<std::string>& args) {
   const CommandInfo& command = *call.command;
   const int count = static_cast<int>(args.size());
-  const bool listing = command.id == CommandId::Call && call.listMethods;
+  const bool listing = command.takes == Arguments::MethodAndValues && call.listMethods;
   if (!listing && count < command.minArguments)
     throw UsageError("`" + std::string(command.name) + "` needs " + std::string(command.arguments) +
                      (count == 0 ? "" : " (" + std::to_string(count) + " given)"));
@@ -63,26 +63,22 @@ void ApplyArguments(Invocation& call, const std::vector<std::string>& args) {
     throw UsageError("`" + std::string(command.name) + "` takes " +
                      (command.maxArguments == 0 ? std::string("no arguments") : std::string(command.arguments)) +
                      ", not \"" + args[command.maxArguments] + "\"");
-  switch (command.id) {
-    case CommandId::Pay:
-    case CommandId::Return:
-    case CommandId::Preauth: call.amount = ParseAmount(args[0], "the amount"); break;
-    case CommandId::Cancel:
-    case CommandId::Confirm:
-    case CommandId::CancelPreauth:
+  switch (command.takes) {
+    case Arguments::Amount: call.amount = ParseAmount(args[0], "the amount"); break;
+    case Arguments::ReceiptAndAmount:
       call.receiptNumber = ParseReceiptNumber(args[0]);
       call.amount = ParseAmount(args[1], "the amount");
       break;
-    case CommandId::Copy:
+    case Arguments::OptionalReceipt:
       if (count == 1) call.copyReceipt = ParseReceiptNumber(args[0]);
       break;
-    case CommandId::Set:
+    case Arguments::NameAndValue:
       call.settingName = args[0];
       call.settingValue = args[1];
       // A typed value is checked now; a plain one once the setting's type is known.
       if (HasTypePrefix(call.settingValue)) ParseTypedValue(call.settingValue);
       break;
-    case CommandId::Call:
+    case Arguments::MethodAndValues:
       if (listing) {
         if (count > 0) throw UsageError("`call --list` takes no method");
         break;
@@ -90,13 +86,13 @@ void ApplyArguments(Invocation& call, const std::vector<std::string>& args) {
       call.method = args[0];
       for (int i = 1; i < count; ++i) call.arguments.push_back(ParseTypedValue(args[i]));
       break;
-    case CommandId::Help:
+    case Arguments::OptionalCommand:
       if (count == 1) {
         call.helpTopic = FindCommand(args[0]);
         if (!call.helpTopic) throw UsageError("there is no command \"" + args[0] + "\" (see qarvex-termemu --help)");
       }
       break;
-    default: break;
+    case Arguments::None: break;
   }
 }
 
@@ -142,15 +138,18 @@ Invocation ParseCommandLine(int argc, char** argv) {
     ApplyOption(call, *option, value);
     given.push_back(option);
   }
-  if (call.command && call.command->id == CommandId::Help) call.help = true;
+  const bool helpCommand = call.command && call.command->takes == Arguments::OptionalCommand;
+  if (helpCommand) call.help = true;
   if (call.help) {
-    if (call.command && call.command->id != CommandId::Help) call.helpTopic = call.command;
-    if (call.command && call.command->id == CommandId::Help) ApplyArguments(call, args);
+    if (helpCommand)
+      ApplyArguments(call, args);
+    else if (call.command)
+      call.helpTopic = call.command;
     return call;
   }
   if (!call.command) throw UsageError("no command given (see qarvex-termemu --help)");
   for (const OptionInfo* option : given)
-    if (!OptionAppliesTo(option->id, call.command->id))
+    if (!OptionAppliesTo(option->id, *call.command))
       throw UsageError(std::string(option->name) + " does not apply to " + CommandText(call));
   ApplyArguments(call, args);
   return call;

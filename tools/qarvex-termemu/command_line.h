@@ -56,7 +56,7 @@ struct Invocation {
   bool listMethods = false;
   bool connectFirst = true;
   std::string method;
-  std::vector<testhost::HostValue> arguments;
+  std::vector<nativehost::HostValue> arguments;
 };
 
 Invocation ParseCommandLine(int argc, char** argv);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "tools/qarvex-termemu/commands.h"
+
 namespace qarvex::cli {
 namespace {
 
@@ -28,120 +30,311 @@ constexpr std::string_view kOwnCode =
     "it is shown by the additional-operations panel). The text is made with the\n"
     "component's own code, the functions the panel calls, built into this\n"
     "program from the same sources, over the same journal file. The library is\n"
-    "not loaded.\n";
+    "not loaded, so --library, --log, --dialogs and the other settings of the\n"
+    "component are refused; --data and --line-length apply.\n";
 
 constexpr std::string_view kJournalCode =
     "The host interface has no method for this. The operations are read with\n"
     "the component's own journal code, built into this program from the same\n"
     "sources, from the same journal file; the card numbers are masked with\n"
-    "the component's own rule. The library is not loaded.\n";
+    "the component's own rule. The library is not loaded, so --library, --log,\n"
+    "--dialogs and the other settings of the component are refused.\n";
+
+constexpr OptionId kCardOptions[] = {OptionId::Card};
+constexpr OptionId kCallOptions[] = {OptionId::List, OptionId::NoConnect};
+constexpr OptionId kPrintOptions[] = {OptionId::LineLength};
+constexpr OptionId kJournalOptions[] = {OptionId::Unmasked};
 
 const std::array kCommands = {
-    CommandInfo{CommandId::Pay, "pay", "AMOUNT", 1, 1, "payment by card",
-                "Payment by card (ОплатитьПлатежнойКартой).\n", "qarvex-termemu pay 1500 --card 4276380012345678",
-                kCardOperation},
-    CommandInfo{CommandId::Return, "return", "AMOUNT", 1, 1, "return of a payment",
-                "Return of a payment (ВернутьПлатежПоПлатежнойКарте). It does not refer to\n"
-                "the payment: a return is a new operation with its own receipt number.\n",
-                "qarvex-termemu return 300.5", kCardOperation},
-    CommandInfo{CommandId::Preauth, "preauth", "AMOUNT", 1, 1, "pre-authorisation",
-                "Pre-authorisation (ПреавторизацияПоПлатежнойКарте); confirm or cancel it\n"
-                "later by its receipt number.\n",
-                "qarvex-termemu preauth 2000", kCardOperation},
-    CommandInfo{CommandId::Cancel, "cancel", "RECEIPT AMOUNT", 2, 2, "cancel a stored operation",
-                "Cancellation (ОтменитьПлатежПоПлатежнойКарте): removes the stored\n"
-                "operation RECEIPT from the journal, whatever its type and amount.\n",
-                "qarvex-termemu cancel 000004 99.9", kStoredOperation},
-    CommandInfo{CommandId::Confirm, "confirm", "RECEIPT AMOUNT", 2, 2, "confirm a pre-authorisation",
-                "Confirmation of a pre-authorisation (ЗавершитьПреавторизациюПоПлатежнойКарте).\n"
-                "The journal is not changed; an unknown RECEIPT fails and still prints a\n"
-                "declined slip.\n",
-                "qarvex-termemu confirm 000003 1800", kStoredOperation},
-    CommandInfo{CommandId::CancelPreauth, "cancel-preauth", "RECEIPT AMOUNT", 2, 2, "cancel a pre-authorisation",
-                "Cancellation of a pre-authorisation (ОтменитьПреавторизациюПоПлатежнойКарте);\n"
-                "the terminal treats it exactly as `cancel`.\n",
-                "qarvex-termemu cancel-preauth 000003 2000", kStoredOperation},
-    CommandInfo{CommandId::Reverse, "reverse", "", 0, 0, "emergency reversal of the newest operation",
-                "Emergency reversal (АварийнаяОтменаОперации): removes the newest stored\n"
-                "operation, whatever its type; fails on an empty journal. No slip.\n"
-                "Connects and disconnects around it; with --dialogs the cashier is asked.\n",
-                "qarvex-termemu reverse"},
-    CommandInfo{CommandId::Settle, "settle", "", 0, 0, "day settlement: report, then empty journal",
-                "Day settlement (ИтогиДняПоКартам): prints the settlement report of every\n"
-                "stored operation with the total, then empties the journal (the next\n"
-                "operation is receipt 000001 again). No question is asked.\n",
-                "qarvex-termemu settle"},
-    CommandInfo{CommandId::Test, "test", "", 0, 0, "device test",
-                "Device test (ТестУстройства): the terminal connects and disconnects and\n"
-                "prints the test's text. It always returns True; a failed connection is\n"
-                "told by the text.\n",
-                "qarvex-termemu test"},
-    CommandInfo{CommandId::Version, "version", "", 0, 0, "the component's version",
-                "The component's version (ПолучитьНомерВерсии), as the library reports it.\n",
-                "qarvex-termemu version"},
-    CommandInfo{CommandId::Describe, "describe", "", 0, 0, "the driver's description",
-                "The driver's description (ПолучитьОписание): name, description, equipment\n"
-                "type, interface revision, integration-library and main-driver flags and\n"
-                "download address.\n",
-                "qarvex-termemu describe"},
-    CommandInfo{CommandId::Params, "params", "", 0, 0, "the parameter table (XML)",
-                "The driver's parameter table (ПолучитьПараметры), the XML document the\n"
-                "platform reads its settings from, as the component returns it.\n",
-                "qarvex-termemu params"},
-    CommandInfo{CommandId::Actions, "actions", "", 0, 0, "the additional-action table (XML)",
-                "The driver's additional actions (ПолучитьДополнительныеДействия), the XML\n"
-                "document as the component returns it. Run one with\n"
-                "`call ВыполнитьДополнительноеДействие s:NAME` (windows need a display).\n",
-                "qarvex-termemu actions"},
-    CommandInfo{CommandId::Set, "set", "NAME VALUE", 2, 2, "write a setting with SetParameter",
-                "Writes a setting through УстановитьПараметр, as the platform does, and\n"
-                "reads the property back. NAME is the setting's Name in the parameter\n"
-                "table (LineLength, UseDialogs, CurrencyCode, LogEnabled; letter case\n"
-                "counts). VALUE is converted to the setting's TypeValue: Number (40),\n"
-                "Boolean (true, false) or String; a typed value (see `call`) is passed as\n"
-                "it is. Settings live in the component's memory, so the value lasts for\n"
-                "this run only: give --line-length, --currency, --log or --dialogs with\n"
-                "each operation instead.\n",
-                "qarvex-termemu set LineLength 40"},
-    CommandInfo{CommandId::Call, "call", "METHOD [ARG...]", 1, -1, "call any method with typed arguments",
-                "Calls one of the component's 19 methods by either of its names\n"
-                "(PayByPaymentCard or ОплатитьПлатежнойКартой) and prints the return value\n"
-                "and every parameter as the component left it. Each ARG is typed:\n"
-                "  s:TEXT     text (s: alone is the empty text)\n"
-                "  n:NUMBER   number (double), e.g. n:100.5\n"
-                "  i:INTEGER  32-bit integer, e.g. i:5\n"
-                "  b:true     Boolean (b:true or b:false)\n"
-                "  a:TEXT     narrow (8-bit) text\n"
-                "  empty      no value\n"
-                "Parameters left out are passed as the component's default value, or\n"
-                "empty. The component is connected first and disconnected afterwards\n"
-                "(--no-connect: call it on a disconnected component). `call --list`\n"
-                "prints the methods with their parameter counts.\n",
-                "qarvex-termemu call ОплатитьПлатежнойКартой s:T1 s:4276380012345678 n:100 s: s: s: s:\n"
-                "qarvex-termemu call GetLastError empty"},
-    CommandInfo{CommandId::Copy, "copy", "[RECEIPT]", 0, 1, "copy of a stored operation's slip",
-                "A copy of the slip of the stored operation RECEIPT, marked (КОПИЯ); without\n"
-                "RECEIPT, of the newest operation.\n",
-                "qarvex-termemu copy 000001", kOwnCode},
-    CommandInfo{CommandId::Report, "report", "", 0, 0, "the journal report",
-                "The journal report (ОТЧЕТ): every stored operation and the total, as the\n"
-                "additional-operations panel shows it (with the card numbers as stored,\n"
-                "as the component lays the report out). The journal is not changed.\n",
-                "qarvex-termemu report", kOwnCode},
-    CommandInfo{CommandId::Journal, "journal", "", 0, 0, "the stored operations as a table",
-                "The stored operations: receipt number, operation, amount, card number and\n"
-                "date. Card numbers are masked unless --unmasked is given (the journal\n"
-                "itself holds them as the platform sent them).\n",
-                "qarvex-termemu journal --json", kJournalCode},
-    CommandInfo{CommandId::Help, "help", "[COMMAND]", 0, 1, "this overview, or a command's help",
-                "Prints the overview, or the help of COMMAND (also: COMMAND --help).\n", "qarvex-termemu help pay"},
+    CommandInfo{
+        .name = "pay",
+        .arguments = "AMOUNT",
+        .takes = Arguments::Amount,
+        .minArguments = 1,
+        .maxArguments = 1,
+        .summary = "payment by card",
+        .details = "Payment by card (ОплатитьПлатежнойКартой).\n",
+        .example = "qarvex-termemu pay 1500 --card 4276380012345678",
+        .notes = kCardOperation,
+        .method = u"PayByPaymentCard",
+        .ownOptions = kCardOptions,
+        .RunWithLibrary = &RunCardOperation,
+    },
+    CommandInfo{
+        .name = "return",
+        .arguments = "AMOUNT",
+        .takes = Arguments::Amount,
+        .minArguments = 1,
+        .maxArguments = 1,
+        .summary = "return of a payment",
+        .details = "Return of a payment (ВернутьПлатежПоПлатежнойКарте). It does not refer to\n"
+            "the payment: a return is a new operation with its own receipt number.\n",
+        .example = "qarvex-termemu return 300.5",
+        .notes = kCardOperation,
+        .method = u"ReturnPaymantByPaymantCard",
+        .ownOptions = kCardOptions,
+        .RunWithLibrary = &RunCardOperation,
+    },
+    CommandInfo{
+        .name = "preauth",
+        .arguments = "AMOUNT",
+        .takes = Arguments::Amount,
+        .minArguments = 1,
+        .maxArguments = 1,
+        .summary = "pre-authorisation",
+        .details = "Pre-authorisation (ПреавторизацияПоПлатежнойКарте); confirm or cancel it\n"
+            "later by its receipt number.\n",
+        .example = "qarvex-termemu preauth 2000",
+        .notes = kCardOperation,
+        .method = u"AuthorisationByPaymentCard",
+        .ownOptions = kCardOptions,
+        .RunWithLibrary = &RunCardOperation,
+    },
+    CommandInfo{
+        .name = "cancel",
+        .arguments = "RECEIPT AMOUNT",
+        .takes = Arguments::ReceiptAndAmount,
+        .minArguments = 2,
+        .maxArguments = 2,
+        .summary = "cancel a stored operation",
+        .details = "Cancellation (ОтменитьПлатежПоПлатежнойКарте): removes the stored\n"
+            "operation RECEIPT from the journal, whatever its type and amount.\n",
+        .example = "qarvex-termemu cancel 000004 99.9",
+        .notes = kStoredOperation,
+        .method = u"CancelPaymentByPaymentCard",
+        .ownOptions = kCardOptions,
+        .RunWithLibrary = &RunCardOperation,
+    },
+    CommandInfo{
+        .name = "confirm",
+        .arguments = "RECEIPT AMOUNT",
+        .takes = Arguments::ReceiptAndAmount,
+        .minArguments = 2,
+        .maxArguments = 2,
+        .summary = "confirm a pre-authorisation",
+        .details = "Confirmation of a pre-authorisation (ЗавершитьПреавторизациюПоПлатежнойКарте).\n"
+            "The journal is not changed; an unknown RECEIPT fails and still prints a\n"
+            "declined slip.\n",
+        .example = "qarvex-termemu confirm 000003 1800",
+        .notes = kStoredOperation,
+        .method = u"AuthConfirmationByPaymentCard",
+        .ownOptions = kCardOptions,
+        .RunWithLibrary = &RunCardOperation,
+    },
+    CommandInfo{
+        .name = "cancel-preauth",
+        .arguments = "RECEIPT AMOUNT",
+        .takes = Arguments::ReceiptAndAmount,
+        .minArguments = 2,
+        .maxArguments = 2,
+        .summary = "cancel a pre-authorisation",
+        .details = "Cancellation of a pre-authorisation (ОтменитьПреавторизациюПоПлатежнойКарте);\n"
+            "the terminal treats it exactly as `cancel`.\n",
+        .example = "qarvex-termemu cancel-preauth 000003 2000",
+        .notes = kStoredOperation,
+        .method = u"CancelAuthorisationByPaymentCard",
+        .ownOptions = kCardOptions,
+        .RunWithLibrary = &RunCardOperation,
+    },
+    CommandInfo{
+        .name = "reverse",
+        .arguments = "",
+        .takes = Arguments::None,
+        .minArguments = 0,
+        .maxArguments = 0,
+        .summary = "emergency reversal of the newest operation",
+        .details = "Emergency reversal (АварийнаяОтменаОперации): removes the newest stored\n"
+            "operation, whatever its type; fails on an empty journal. No slip.\n"
+            "Connects and disconnects around it; with --dialogs the cashier is asked.\n",
+        .example = "qarvex-termemu reverse",
+        .method = u"EmergencyReversal",
+        .RunWithLibrary = &RunReversal,
+    },
+    CommandInfo{
+        .name = "settle",
+        .arguments = "",
+        .takes = Arguments::None,
+        .minArguments = 0,
+        .maxArguments = 0,
+        .summary = "day settlement: report, then empty journal",
+        .details = "Day settlement (ИтогиДняПоКартам): prints the settlement report of every\n"
+            "stored operation with the total, then empties the journal (the next\n"
+            "operation is receipt 000001 again). No question is asked.\n",
+        .example = "qarvex-termemu settle",
+        .method = u"Settelment",
+        .RunWithLibrary = &RunSettlement,
+    },
+    CommandInfo{
+        .name = "test",
+        .arguments = "",
+        .takes = Arguments::None,
+        .minArguments = 0,
+        .maxArguments = 0,
+        .summary = "device test",
+        .details = "Device test (ТестУстройства): the terminal connects and disconnects and\n"
+            "prints the test's text. It always returns True; a failed connection is\n"
+            "told by the text.\n",
+        .example = "qarvex-termemu test",
+        .method = u"DeviceTest",
+        .RunWithLibrary = &RunDeviceTest,
+    },
+    CommandInfo{
+        .name = "version",
+        .arguments = "",
+        .takes = Arguments::None,
+        .minArguments = 0,
+        .maxArguments = 0,
+        .summary = "the component's version",
+        .details = "The component's version (ПолучитьНомерВерсии), as the library reports it.\n",
+        .example = "qarvex-termemu version",
+        .method = u"GetVersion",
+        .RunWithLibrary = &RunVersion,
+    },
+    CommandInfo{
+        .name = "describe",
+        .arguments = "",
+        .takes = Arguments::None,
+        .minArguments = 0,
+        .maxArguments = 0,
+        .summary = "the driver's description",
+        .details = "The driver's description (ПолучитьОписание): name, description, equipment\n"
+            "type, interface revision, integration-library and main-driver flags and\n"
+            "download address.\n",
+        .example = "qarvex-termemu describe",
+        .method = u"GetDescription",
+        .RunWithLibrary = &RunDescribe,
+    },
+    CommandInfo{
+        .name = "params",
+        .arguments = "",
+        .takes = Arguments::None,
+        .minArguments = 0,
+        .maxArguments = 0,
+        .summary = "the parameter table (XML)",
+        .details = "The driver's parameter table (ПолучитьПараметры), the XML document the\n"
+            "platform reads its settings from, as the component returns it.\n",
+        .example = "qarvex-termemu params",
+        .method = u"GetParameters",
+        .RunWithLibrary = &RunXmlTable,
+    },
+    CommandInfo{
+        .name = "actions",
+        .arguments = "",
+        .takes = Arguments::None,
+        .minArguments = 0,
+        .maxArguments = 0,
+        .summary = "the additional-action table (XML)",
+        .details = "The driver's additional actions (ПолучитьДополнительныеДействия), the XML\n"
+            "document as the component returns it. Run one with\n"
+            "`call ВыполнитьДополнительноеДействие s:NAME` (windows need a display).\n",
+        .example = "qarvex-termemu actions",
+        .method = u"GetAdditionalActions",
+        .RunWithLibrary = &RunXmlTable,
+    },
+    CommandInfo{
+        .name = "set",
+        .arguments = "NAME VALUE",
+        .takes = Arguments::NameAndValue,
+        .minArguments = 2,
+        .maxArguments = 2,
+        .summary = "write a setting with SetParameter",
+        .details = "Writes a setting through УстановитьПараметр, as the platform does, and\n"
+            "reads the property back. NAME is the setting's Name in the parameter\n"
+            "table (LineLength, UseDialogs, CurrencyCode, LogEnabled; letter case\n"
+            "counts). VALUE is converted to the setting's TypeValue: Number (40),\n"
+            "Boolean (true, false) or String; a typed value (see `call`) is passed as\n"
+            "it is. Settings live in the component's memory, so the value lasts for\n"
+            "this run only: give --line-length, --currency, --log or --dialogs with\n"
+            "each operation instead.\n",
+        .example = "qarvex-termemu set LineLength 40",
+        .method = u"SetParameter",
+        .RunWithLibrary = &RunSetParameter,
+    },
+    CommandInfo{
+        .name = "call",
+        .arguments = "METHOD [ARG...]",
+        .takes = Arguments::MethodAndValues,
+        .minArguments = 1,
+        .maxArguments = -1,
+        .summary = "call any method with typed arguments",
+        .details = "Calls one of the component's 19 methods by either of its names\n"
+            "(PayByPaymentCard or ОплатитьПлатежнойКартой) and prints the return value\n"
+            "and every parameter as the component left it. Each ARG is typed:\n"
+            "  s:TEXT     text (s: alone is the empty text)\n"
+            "  n:NUMBER   number (double), e.g. n:100.5\n"
+            "  i:INTEGER  32-bit integer, e.g. i:5\n"
+            "  b:true     Boolean (b:true or b:false)\n"
+            "  a:TEXT     narrow (8-bit) text\n"
+            "  empty      no value\n"
+            "Parameters left out are passed as the component's default value, or\n"
+            "empty. The component is connected first and disconnected afterwards\n"
+            "(--no-connect: call it on a disconnected component). `call --list`\n"
+            "prints the methods with their parameter counts.\n",
+        .example = "qarvex-termemu call ОплатитьПлатежнойКартой s:T1 s:4276380012345678 n:100 s: s: s: s:\n"
+            "qarvex-termemu call GetLastError empty",
+        .ownOptions = kCallOptions,
+        .RunWithLibrary = &RunCall,
+    },
+    CommandInfo{
+        .name = "copy",
+        .arguments = "[RECEIPT]",
+        .takes = Arguments::OptionalReceipt,
+        .minArguments = 0,
+        .maxArguments = 1,
+        .summary = "copy of a stored operation's slip",
+        .details = "A copy of the slip of the stored operation RECEIPT, marked (КОПИЯ); without\n"
+            "RECEIPT, of the newest operation.\n",
+        .example = "qarvex-termemu copy 000001",
+        .notes = kOwnCode,
+        .ownOptions = kPrintOptions,
+        .RunWithoutLibrary = &RunCopy,
+    },
+    CommandInfo{
+        .name = "report",
+        .arguments = "",
+        .takes = Arguments::None,
+        .minArguments = 0,
+        .maxArguments = 0,
+        .summary = "the journal report",
+        .details = "The journal report (ОТЧЕТ): every stored operation and the total, as the\n"
+            "additional-operations panel shows it (with the card numbers as stored,\n"
+            "as the component lays the report out). The journal is not changed.\n",
+        .example = "qarvex-termemu report",
+        .notes = kOwnCode,
+        .ownOptions = kPrintOptions,
+        .RunWithoutLibrary = &RunReport,
+    },
+    CommandInfo{
+        .name = "journal",
+        .arguments = "",
+        .takes = Arguments::None,
+        .minArguments = 0,
+        .maxArguments = 0,
+        .summary = "the stored operations as a table",
+        .details = "The stored operations: receipt number, operation, amount, card number and\n"
+            "date. Card numbers are masked unless --unmasked is given (the journal\n"
+            "itself holds them as the platform sent them).\n",
+        .example = "qarvex-termemu journal --json",
+        .notes = kJournalCode,
+        .ownOptions = kJournalOptions,
+        .RunWithoutLibrary = &RunJournal,
+    },
+    CommandInfo{
+        .name = "help",
+        .arguments = "[COMMAND]",
+        .takes = Arguments::OptionalCommand,
+        .minArguments = 0,
+        .maxArguments = 1,
+        .summary = "this overview, or a command's help",
+        .details = "Prints the overview, or the help of COMMAND (also: COMMAND --help).\n",
+        .example = "qarvex-termemu help pay",
+    },
 };
 
 const std::array kOptions = {
     OptionInfo{OptionId::Library, "--library", "PATH",
                "the component library to load (default:\n"
-               "qarvex_termemu.so beside this program, else the\n"
-               "one this program was built with)"},
+               "qarvex_termemu.so beside this program)"},
     OptionInfo{OptionId::Data, "--data", "DIR",
                "keep the journal and the log in DIR/qarvex_termemu\n"
                "(created when missing) instead of the component's\n"
@@ -186,30 +379,31 @@ const OptionInfo* FindOption(std::string_view name) {
   return nullptr;
 }
 
-bool IsCardCommand(CommandId command) {
-  switch (command) {
-    case CommandId::Pay:
-    case CommandId::Return:
-    case CommandId::Preauth:
-    case CommandId::Cancel:
-    case CommandId::Confirm:
-    case CommandId::CancelPreauth: return true;
-    default: return false;
-  }
+bool IsCardCommand(const CommandInfo& command) {
+  return command.takes == Arguments::Amount || command.takes == Arguments::ReceiptAndAmount;
 }
 
-bool TakesReceiptNumber(CommandId command) {
-  return command == CommandId::Cancel || command == CommandId::Confirm || command == CommandId::CancelPreauth;
-}
-
-bool OptionAppliesTo(OptionId option, CommandId command) {
+bool OptionAppliesTo(OptionId option, const CommandInfo& command) {
   switch (option) {
-    case OptionId::Card: return IsCardCommand(command);
-    case OptionId::Unmasked: return command == CommandId::Journal;
-    case OptionId::List:
-    case OptionId::NoConnect: return command == CommandId::Call;
-    default: return true;
+    case OptionId::Data:
+    case OptionId::Json:
+    case OptionId::Help: return true;
+    // The component's settings and where it is loaded from.
+    case OptionId::Library:
+    case OptionId::Dialogs:
+    case OptionId::Approve:
+    case OptionId::Decline:
+    case OptionId::LineLength:
+    case OptionId::Currency:
+    case OptionId::Log:
+    case OptionId::Device:
+      if (command.RunWithLibrary != nullptr) return true;
+      break;
+    default: break;
   }
+  for (const OptionId own : command.ownOptions)
+    if (own == option) return true;
+  return false;
 }
 
 }  // namespace qarvex::cli

@@ -1,5 +1,6 @@
-// The commands and options of qarvex-termemu: one table that both the
-// command-line parser and the help texts read, so the two cannot disagree.
+// The commands and options of qarvex-termemu: one table that the
+// command-line parser, the help texts and the run all read, so they cannot
+// disagree.
 #pragma once
 
 #include <span>
@@ -7,38 +8,19 @@
 
 namespace qarvex::cli {
 
-enum class CommandId {
-  Pay,
-  Return,
-  Preauth,
-  Cancel,
-  Confirm,
-  CancelPreauth,
-  Reverse,
-  Settle,
-  Test,
-  Version,
-  Describe,
-  Params,
-  Actions,
-  Set,
-  Call,
-  Copy,
-  Report,
-  Journal,
-  Help,
-};
+struct Invocation;
+struct Outcome;
+struct CommandContext;
 
-struct CommandInfo {
-  CommandId id;
-  std::string_view name;
-  std::string_view arguments;  // the positional arguments as help shows them
-  int minArguments;
-  int maxArguments;             // -1: any number
-  std::string_view summary;     // one line for the overview
-  std::string_view details;     // the command's own help, lines end with \n
-  std::string_view example;     // one or more example lines
-  std::string_view notes = {};  // text shared by a family of commands
+// The positional arguments a command takes, as the parser reads them.
+enum class Arguments {
+  None,
+  Amount,            // AMOUNT
+  ReceiptAndAmount,  // RECEIPT AMOUNT
+  OptionalReceipt,   // [RECEIPT]
+  NameAndValue,      // NAME VALUE
+  MethodAndValues,   // METHOD [ARG...]
+  OptionalCommand,   // [COMMAND]
 };
 
 enum class OptionId {
@@ -59,6 +41,28 @@ enum class OptionId {
   NoConnect,
 };
 
+// One command: its help texts, what it takes and what runs it. A command
+// that drives the component runs with a loaded library (RunWithLibrary) and
+// names the component method it calls by its English name; one that works
+// on the journal file alone runs without it (RunWithoutLibrary). Adding a
+// command is one entry here and its handler.
+struct CommandInfo {
+  std::string_view name;
+  std::string_view arguments;   // the positional arguments as help shows them
+  Arguments takes = Arguments::None;
+  int minArguments = 0;
+  int maxArguments = 0;         // -1: any number
+  std::string_view summary;     // one line for the overview
+  std::string_view details;     // the command's own help, lines end with \n
+  std::string_view example;     // one or more example lines
+  std::string_view notes = {};  // text shared by a family of commands
+  std::u16string_view method = {};
+  // The options of this command beyond those of every command.
+  std::span<const OptionId> ownOptions = {};
+  Outcome (*RunWithLibrary)(const Invocation&, CommandContext&) = nullptr;
+  Outcome (*RunWithoutLibrary)(const Invocation&) = nullptr;
+};
+
 struct OptionInfo {
   OptionId id;
   std::string_view name;   // with the leading "--"
@@ -73,13 +77,13 @@ std::span<const OptionInfo> Options();
 const CommandInfo* FindCommand(std::string_view name);
 const OptionInfo* FindOption(std::string_view name);
 
-// Whether `option` may be given with `command`: the global options with
-// every command, the others with the commands their help names.
-bool OptionAppliesTo(OptionId option, CommandId command);
+// Whether `option` may be given with `command`: --data, --json and --help
+// with every command, the component's settings (--library, --dialogs, ...)
+// with every command that loads the library, the others where the
+// command's entry names them.
+bool OptionAppliesTo(OptionId option, const CommandInfo& command);
 
-// The seven-parameter card methods: an amount, and for the last three a
-// receipt number before it.
-bool IsCardCommand(CommandId command);
-bool TakesReceiptNumber(CommandId command);
+// The card methods' commands: they take --card.
+bool IsCardCommand(const CommandInfo& command);
 
 }  // namespace qarvex::cli

@@ -1,5 +1,6 @@
 // The driver's own questions: device test, version, description and the
-// two tables. None of them needs the terminal connected.
+// two tables, each the call of its entry's method. None of them needs the
+// terminal connected.
 #include "common/text.h"
 #include "tools/qarvex-termemu/commands.h"
 #include "tools/qarvex-termemu/output_text.h"
@@ -7,7 +8,7 @@
 
 namespace qarvex::cli {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 
 namespace {
 
@@ -30,40 +31,37 @@ std::string DescriptionText(const CallReport& report) {
 
 }  // namespace
 
-Outcome RunDriverQuery(const Invocation& call, TerminalSession& session, QuestionAnswerer::Mode mode) {
-  const std::string_view command = call.command->name;
-  switch (call.command->id) {
-    case CommandId::Test: {
-      const CallReport report = session.Call(u"ТестУстройства", {HostValue(u""), HostValue(u"")});
-      Outcome outcome = Conclude(command, report, mode);
-      for (const char* role : {"result_text", "extra_text"}) {
-        const HostValue text = report.Out(role);
-        if (text.kind() == HostValue::Kind::Text) outcome.text += PrintedText(text.AsText());
-      }
-      return outcome;
-    }
-    case CommandId::Version: {
-      const CallReport report = session.Call(u"ПолучитьНомерВерсии", {});
-      Outcome outcome = Conclude(command, report, mode);
-      outcome.text = PlainValueText(report.returned) + "\n";
-      return outcome;
-    }
-    case CommandId::Describe: {
-      const CallReport report = session.Call(u"ПолучитьОписание", std::vector<HostValue>(7));
-      Outcome outcome = Conclude(command, report, mode);
-      outcome.text = DescriptionText(report);
-      return outcome;
-    }
-    default: {
-      const bool params = call.command->id == CommandId::Params;
-      const CallReport report =
-          session.Call(params ? u"ПолучитьПараметры" : u"ПолучитьДополнительныеДействия", {HostValue(u"")});
-      Outcome outcome = Conclude(command, report, mode);
-      const HostValue xml = report.Out(params ? "parameters_xml" : "actions_xml");
-      if (outcome.status == kExitTrue && xml.kind() == HostValue::Kind::Text) outcome.text = PrintedText(xml.AsText());
-      return outcome;
-    }
+Outcome RunDeviceTest(const Invocation& call, CommandContext& context) {
+  const CallReport report = context.session.Call(call.command->method, {HostValue(u""), HostValue(u"")});
+  Outcome outcome = Conclude(call.command->name, report, context.mode);
+  for (const char* role : {"result_text", "extra_text"}) {
+    const HostValue text = report.Out(role);
+    if (text.kind() == HostValue::Kind::Text) outcome.text += PrintedText(text.AsText());
   }
+  return outcome;
+}
+
+Outcome RunVersion(const Invocation& call, CommandContext& context) {
+  const CallReport report = context.session.Call(call.command->method, {});
+  Outcome outcome = Conclude(call.command->name, report, context.mode);
+  outcome.text = PlainValueText(report.returned) + "\n";
+  return outcome;
+}
+
+Outcome RunDescribe(const Invocation& call, CommandContext& context) {
+  const CallReport report = context.session.Call(call.command->method, std::vector<HostValue>(7));
+  Outcome outcome = Conclude(call.command->name, report, context.mode);
+  outcome.text = DescriptionText(report);
+  return outcome;
+}
+
+// The method's one parameter is the document.
+Outcome RunXmlTable(const Invocation& call, CommandContext& context) {
+  const CallReport report = context.session.Call(call.command->method, {HostValue(u"")});
+  Outcome outcome = Conclude(call.command->name, report, context.mode);
+  const HostValue xml = report.parameters.empty() ? HostValue() : report.parameters.front().value;
+  if (outcome.status == kExitTrue && xml.kind() == HostValue::Kind::Text) outcome.text = PrintedText(xml.AsText());
+  return outcome;
 }
 
 }  // namespace qarvex::cli

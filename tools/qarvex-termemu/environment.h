@@ -1,20 +1,19 @@
 // Where the run finds the component library and where the component keeps
-// its data. The component has no settings for its folder: on Linux it takes
-// the first entry of XDG_DATA_DIRS (and XDG_DATA_HOME when that one cannot
-// be used), so --data points both there before the library is loaded.
+// its data. The component has no setting for its folder, so --data points
+// the system's rule for it there before the library is loaded.
 #pragma once
 
 #include <string>
 
 namespace qarvex::cli {
 
-// The library to load when --library is not given: qarvex_termemu.so beside
-// this program (as installed), else the one it was built with.
+// The library to load when --library is not given: the component's file
+// beside this program (where the build puts both, and where an installation
+// keeps them). Raises HostFailure when there is none.
 std::string DefaultLibraryPath();
 
-// Points the component's data folders at `folder` (made absolute), for this
-// process and the library it loads. Raises UsageError for a folder that
-// cannot be named, e.g. one with a ':' the variable would split on.
+// Points the component's data folders at `folder` (made absolute). Raises
+// UsageError for a folder that cannot be named.
 void UseDataFolder(const std::string& folder);
 
 }  // namespace qarvex::cli

@@ -85,16 +85,18 @@ std::string OptionLine(const OptionInfo& option) {
   return line;
 }
 
+// An option of every command that loads the library: the overview lists
+// it without naming commands, and no command's own help repeats it.
 bool IsGlobal(const OptionInfo& option) {
   for (const auto& command : Commands())
-    if (!OptionAppliesTo(option.id, command.id)) return false;
+    if (command.RunWithLibrary != nullptr && !OptionAppliesTo(option.id, command)) return false;
   return true;
 }
 
 std::string CommandsTaking(const OptionInfo& option) {
   std::string names;
   for (const auto& command : Commands())
-    if (OptionAppliesTo(option.id, command.id)) names += (names.empty() ? "" : ", ") + std::string(command.name);
+    if (OptionAppliesTo(option.id, command)) names += (names.empty() ? "" : ", ") + std::string(command.name);
   return names;
 }
 
@@ -102,7 +104,7 @@ std::string OptionsBlock(const CommandInfo* command) {
   std::string text;
   constexpr std::size_t kWidth = 22;
   for (const auto& option : Options()) {
-    const bool wanted = command ? !IsGlobal(option) && OptionAppliesTo(option.id, command->id) : true;
+    const bool wanted = command ? !IsGlobal(option) && OptionAppliesTo(option.id, *command) : true;
     if (!wanted) continue;
     std::string help(option.help);
     if (!command && !IsGlobal(option)) help += "\n(" + CommandsTaking(option) + ")";
@@ -126,7 +128,7 @@ std::string CommandHelp(const CommandInfo& command) {
   std::string usage = "Usage: qarvex-termemu [OPTIONS] " + CommandLine(command);
   const std::string own = OptionsBlock(&command);
   for (const auto& option : Options())
-    if (!IsGlobal(option) && OptionAppliesTo(option.id, command.id)) usage += " [" + OptionLine(option) + "]";
+    if (!IsGlobal(option) && OptionAppliesTo(option.id, command)) usage += " [" + OptionLine(option) + "]";
   std::string text = usage + "\n\n" + std::string(command.details);
   if (!command.notes.empty()) text += "\n" + std::string(command.notes);
   if (!own.empty()) text += "\nOptions of this command:\n" + own;

@@ -69,8 +69,14 @@ std::string Cell(const std::string& text, std::size_t width, bool right = false)
   return right ? fill + text : text + fill;
 }
 
-Outcome JournalListing(const Invocation& call, TOperJournal& journal) {
-  Outcome outcome;
+// What a journal command made: its own JSON fields, in order after
+// "command", and its standard output.
+struct JournalAnswer {
+  Json fields = Json::object();
+  std::string text;
+};
+
+JournalAnswer JournalListing(const Invocation& call, TOperJournal& journal) {
   const auto operations = ReadOperations(journal);
   std::string table =
       Cell("Receipt", 8) + Cell("Operation", 16) + Cell("Amount", 12, true) + "  " + Cell("Card", 20) + "Date\n";
@@ -91,49 +97,80 @@ Outcome JournalListing(const Invocation& call, TOperJournal& journal) {
                     {"date", DateText(row.date, 'T')}});
   }
   const std::string file = ToUtf8(journal.DatabaseFile());
-  outcome.text = operations.empty() ? "The journal is empty (" + file + ").\n"
-                                    : table + std::to_string(operations.size()) + " operation(s) in " + file + "\n";
-  outcome.json["operations"] = std::move(rows);
-  return outcome;
+  JournalAnswer answer;
+  answer.text = operations.empty() ? "The journal is empty (" + file + ").\n"
+                                   : table + std::to_string(operations.size()) + " operation(s) in " + file + "\n";
+  answer.fields["operations"] = std::move(rows);
+  return answer;
 }
 
-}  // namespace
+// A text the component's own code lays out, printed as the receipt printer
+// would; empty when it could not be made.
+JournalAnswer PrintedAnswer(Json fields, const WString& text) {
+  JournalAnswer answer;
+  answer.fields = std::move(fields);
+  answer.fields["text"] = ToUtf8(text);
+  answer.text = PrintedText(text);
+  return answer;
+}
 
-Outcome RunJournalCommand(const Invocation& call) {
+int LineWidth(const Invocation& call) { return call.lineLength.value_or(kDefaultLineLength); }
+
+// Opens the journal as the component does and makes the command's answer
+// with `make`; a failure is the command's False with the component's
+// message, and `failed` stands for the answer.
+template <class Make>
+Outcome OnJournal(const Invocation& call, Make&& make, JournalAnswer failed) {
   Outcome outcome;
   std::string file, message;
-  WString text;  // copy and report: the text as the component makes it
-  const int width = call.lineLength.value_or(kDefaultLineLength);
+  JournalAnswer answer;
   try {
     TOperJournal journal(emulator::DeviceFolderFor(kExtensionName));
     journal.Init();
     file = ToUtf8(journal.DatabaseFile());
-    switch (call.command->id) {
-      case CommandId::Journal: outcome = JournalListing(call, journal); break;
-      case CommandId::Copy: text = emulator::GetReceiptCopy(journal, FromUtf8(call.copyReceipt), width); break;
-      default: text = emulator::GetReport(journal, u"", width); break;
-    }
+    answer = make(journal);
   } catch (const std::exception& e) {
-    outcome = {};
     outcome.status = kExitFalse;
     message = ToUtf8(MessageOf(e));
     AddError(outcome, std::string(call.command->name) + " failed: " + message);
+    answer = std::move(failed);
   }
+  outcome.text = std::move(answer.text);
   Json json;
   json["command"] = call.command->name;
-  if (call.command->id == CommandId::Journal) {
-    json["operations"] = outcome.json.contains("operations") ? outcome.json["operations"] : Json::array();
-  } else {
-    if (call.command->id == CommandId::Copy)
-      json["receipt_number"] = call.copyReceipt.empty() ? Json(nullptr) : Json(call.copyReceipt);
-    json["text"] = ToUtf8(text);
-    outcome.text = PrintedText(text);
-  }
+  for (auto& [key, value] : answer.fields.items()) json[key] = std::move(value);
   json["error"] = message;
   json["journal_file"] = file;
   json["exit_status"] = outcome.status;
   outcome.json = std::move(json);
   return outcome;
+}
+
+}  // namespace
+
+Outcome RunJournal(const Invocation& call) {
+  return OnJournal(
+      call, [&](TOperJournal& journal) { return JournalListing(call, journal); },
+      JournalAnswer{{{"operations", Json::array()}}, ""});
+}
+
+Outcome RunCopy(const Invocation& call) {
+  const Json receipt{{"receipt_number", call.copyReceipt.empty() ? Json(nullptr) : Json(call.copyReceipt)}};
+  return OnJournal(
+      call,
+      [&](TOperJournal& journal) {
+        return PrintedAnswer(receipt, emulator::GetReceiptCopy(journal, FromUtf8(call.copyReceipt), LineWidth(call)));
+      },
+      PrintedAnswer(receipt, u""));
+}
+
+Outcome RunReport(const Invocation& call) {
+  return OnJournal(
+      call,
+      [&](TOperJournal& journal) {
+        return PrintedAnswer(Json::object(), emulator::GetReport(journal, u"", LineWidth(call)));
+      },
+      PrintedAnswer(Json::object(), u""));
 }
 
 }  // namespace qarvex::cli

@@ -25,7 +25,7 @@ Outcome Conclude(std::string_view command, const CallReport& report, QuestionAns
     AddError(outcome, report.lastError.empty() ? method + " returned False"
                                                : std::string(command) + " failed: " + ToUtf8(report.lastError));
     for (const auto& asked : report.questions)
-      if (asked.answer == testhost::MsgBoxAnswer::CannotShow && mode == QuestionAnswerer::Mode::CannotShow) {
+      if (asked.answer == nativehost::MsgBoxAnswer::CannotShow && mode == QuestionAnswerer::Mode::CannotShow) {
         AddError(outcome,
                  "the terminal's question could not be shown: standard input is not a terminal "
                  "(answer it with --approve or --decline)");

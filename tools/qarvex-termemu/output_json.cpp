@@ -5,7 +5,7 @@
 
 namespace qarvex::cli {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 using Json = nlohmann::ordered_json;
 
 Json ValueJson(const HostValue& value) {

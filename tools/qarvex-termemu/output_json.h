@@ -12,7 +12,7 @@
 
 namespace qarvex::cli {
 
-nlohmann::ordered_json ValueJson(const testhost::HostValue& value);
+nlohmann::ordered_json ValueJson(const nativehost::HostValue& value);
 nlohmann::ordered_json CallJson(std::string_view command, const CallReport& report);
 
 // The object as one line of standard output. Text that is not valid UTF-8

@@ -5,7 +5,7 @@
 
 namespace qarvex::cli {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 
 namespace {
 

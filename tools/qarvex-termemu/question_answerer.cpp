@@ -6,7 +6,7 @@
 
 namespace qarvex::cli {
 
-using testhost::MsgBoxAnswer;
+using nativehost::MsgBoxAnswer;
 
 namespace {
 

@@ -29,17 +29,17 @@ class QuestionAnswerer {
   // options name; else asking, when standard input is a terminal; else none.
   static Mode ModeFor(AnswerMode answer, bool inputIsTerminal);
 
-  testhost::MsgBoxAnswer Answer(std::u16string_view question);
+  nativehost::MsgBoxAnswer Answer(std::u16string_view question);
 
   struct Asked {
     std::u16string question;
-    testhost::MsgBoxAnswer answer;
+    nativehost::MsgBoxAnswer answer;
   };
   const std::vector<Asked>& Questions() const { return asked_; }
   Mode mode() const { return mode_; }
 
  private:
-  testhost::MsgBoxAnswer AskOnTerminal(std::u16string_view question);
+  nativehost::MsgBoxAnswer AskOnTerminal(std::u16string_view question);
 
   Mode mode_;
   std::FILE* in_;
@@ -48,6 +48,6 @@ class QuestionAnswerer {
 };
 
 // "yes", "no" or "not shown", as reports name an answer.
-std::string_view AnswerName(testhost::MsgBoxAnswer answer);
+std::string_view AnswerName(nativehost::MsgBoxAnswer answer);
 
 }  // namespace qarvex::cli

@@ -9,7 +9,7 @@
 
 namespace qarvex::cli {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 
 namespace {
 
@@ -56,8 +56,10 @@ std::string_view OptionFor(std::string_view name) {
 
 }  // namespace
 
-Outcome RunSetParameter(const Invocation& call, TerminalSession& session, QuestionAnswerer::Mode mode) {
-  const CallReport table = session.Call(u"ПолучитьПараметры", {HostValue(u"")});
+Outcome RunSetParameter(const Invocation& call, CommandContext& context) {
+  TerminalSession& session = context.session;
+  const QuestionAnswerer::Mode mode = context.mode;
+  const CallReport table = session.Call(u"GetParameters", {HostValue(u"")});
   if (!table.ReturnedTrue()) return Conclude("set", table, mode);
   const HostValue xml = table.Out("parameters_xml");
   const auto settings = SettingsIn(xml.kind() == HostValue::Kind::Text ? xml.AsText() : u"");
@@ -72,7 +74,7 @@ Outcome RunSetParameter(const Invocation& call, TerminalSession& session, Questi
                      "; letter case counts)");
 
   const CallReport report =
-      session.Call(u"УстановитьПараметр", {HostValue(FromUtf8(setting->name)), ValueFor(*setting, call.settingValue)});
+      session.Call(call.command->method, {HostValue(FromUtf8(setting->name)), ValueFor(*setting, call.settingValue)});
   Outcome outcome = Conclude("set", report, mode);
   if (outcome.status != kExitTrue) return outcome;
   const HostValue now = session.Property(FromUtf8(setting->name));

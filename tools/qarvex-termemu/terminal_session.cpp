@@ -10,13 +10,13 @@
 
 namespace qarvex::cli {
 
-using testhost::HostValue;
+using nativehost::HostValue;
 
 namespace {
 
 constexpr char16_t kClassName[] = u"qarvex_termemu";
 
-std::string HostErrorsText(const std::vector<testhost::ErrorRecord>& errors) {
+std::string HostErrorsText(const std::vector<nativehost::ErrorRecord>& errors) {
   std::string text;
   for (const auto& error : errors) {
     if (!text.empty()) text += "; ";
@@ -33,7 +33,7 @@ TerminalSession::TerminalSession(const Invocation& call, QuestionAnswerer& answe
       device_(FromUtf8(call.device)),
       answerer_(answerer) {
   try {
-    host_ = std::make_unique<testhost::ReplacementHost>(libraryPath_);
+    host_ = std::make_unique<nativehost::ReplacementHost>(libraryPath_);
   } catch (const std::exception& e) {
     throw HostFailure("the component library " + libraryPath_ + " could not be loaded: " + e.what());
   }
@@ -62,10 +62,10 @@ TerminalSession::TerminalSession(const Invocation& call, QuestionAnswerer& answe
     throw HostFailure("the component reported " + HostErrorsText(host_->Errors()) + " while being created");
 
   // Logging first, so that the log also shows the settings written after it.
-  if (call.log) WriteSetting(u"ЛогВключен", HostValue(true), "--log");
-  if (call.lineLength) WriteSetting(u"ДлинаСтроки", HostValue(*call.lineLength), "--line-length");
-  if (call.currency) WriteSetting(u"КодВалюты", HostValue(FromUtf8(*call.currency)), "--currency");
-  if (call.dialogs) WriteSetting(u"ИспользоватьДиалоги", HostValue(true), "--dialogs");
+  if (call.log) WriteSetting(u"LogEnabled", HostValue(true), "--log");
+  if (call.lineLength) WriteSetting(u"LineLength", HostValue(*call.lineLength), "--line-length");
+  if (call.currency) WriteSetting(u"CurrencyCode", HostValue(FromUtf8(*call.currency)), "--currency");
+  if (call.dialogs) WriteSetting(u"UseDialogs", HostValue(true), "--dialogs");
 }
 
 TerminalSession::~TerminalSession() {
@@ -78,7 +78,7 @@ void TerminalSession::WriteSetting(std::u16string_view name, const HostValue& va
   const std::size_t errors = host_->Errors().size();
   const bool written = component_->SetPropVal(index, value);
   if (!written || host_->Errors().size() != errors) {
-    const std::vector<testhost::ErrorRecord> reported(host_->Errors().begin() + errors, host_->Errors().end());
+    const std::vector<nativehost::ErrorRecord> reported(host_->Errors().begin() + errors, host_->Errors().end());
     throw HostFailure("the component refused " + option + " (" + ToUtf8(name) + " := " + TypedValueText(value) + ")" +
                       (reported.empty() ? "" : ": " + HostErrorsText(reported)));
   }
@@ -135,7 +135,7 @@ CallReport TerminalSession::Call(const MethodInfo& method, std::vector<HostValue
   // The last error as the platform's equipment library reads it after a call.
   std::vector<HostValue> lastError(1);
   const std::size_t before = host_->Errors().size();
-  if (const long index = component_->FindMethod(u"ПолучитьОшибку"); index >= 0) {
+  if (const long index = component_->FindMethod(u"GetLastError"); index >= 0) {
     component_->CallAsFunc(index, lastError);
     if (lastError[0].kind() == HostValue::Kind::Text) report.lastError = lastError[0].AsText();
   }
@@ -144,8 +144,8 @@ CallReport TerminalSession::Call(const MethodInfo& method, std::vector<HostValue
   return report;
 }
 
-CallReport TerminalSession::Connect() { return Call(u"Подключить", {HostValue(device_)}); }
-CallReport TerminalSession::Disconnect() { return Call(u"Отключить", {HostValue(device_)}); }
+CallReport TerminalSession::Connect() { return Call(u"Open", {HostValue(device_)}); }
+CallReport TerminalSession::Disconnect() { return Call(u"Close", {HostValue(device_)}); }
 
 HostValue TerminalSession::Property(std::u16string_view name) {
   const long index = component_->FindProp(name);
@@ -153,7 +153,7 @@ HostValue TerminalSession::Property(std::u16string_view name) {
   return component_->GetPropVal(index).value;
 }
 
-testhost::MemoryReport TerminalSession::Finish() {
+nativehost::MemoryReport TerminalSession::Finish() {
   component_->Done();
   component_->Destroy();
   return host_->Memory();

@@ -40,34 +40,34 @@ class TerminalSession {
 
   // The value passed for a parameter left out: the component's default
   // value for it, or an empty value when it has none.
-  testhost::HostValue DefaultValue(const MethodInfo& method, long parameter);
+  nativehost::HostValue DefaultValue(const MethodInfo& method, long parameter);
 
   // Calls the method with these parameters (read back afterwards), then
   // reads the last error. Raises HostFailure for an unknown method.
-  CallReport Call(std::u16string_view name, std::vector<testhost::HostValue> params);
-  CallReport Call(const MethodInfo& method, std::vector<testhost::HostValue> params);
+  CallReport Call(std::u16string_view name, std::vector<nativehost::HostValue> params);
+  CallReport Call(const MethodInfo& method, std::vector<nativehost::HostValue> params);
 
   // "Подключить" / "Отключить" with the run's device identifier.
   CallReport Connect();
   CallReport Disconnect();
 
   // Reads a property by either name; empty when the read is refused.
-  testhost::HostValue Property(std::u16string_view name);
+  nativehost::HostValue Property(std::u16string_view name);
 
   // Ends the component (Done, DestroyObject) and reports the host memory's
   // books: a component that leaks or double-frees host blocks is a fault.
-  testhost::MemoryReport Finish();
+  nativehost::MemoryReport Finish();
 
   const std::string& LibraryPath() const { return libraryPath_; }
 
  private:
-  void WriteSetting(std::u16string_view name, const testhost::HostValue& value, const std::string& option);
+  void WriteSetting(std::u16string_view name, const nativehost::HostValue& value, const std::string& option);
 
   std::string libraryPath_;
   std::u16string device_;
   QuestionAnswerer& answerer_;
-  std::unique_ptr<testhost::ReplacementHost> host_;
-  std::unique_ptr<testhost::Component> component_;
+  std::unique_ptr<nativehost::ReplacementHost> host_;
+  std::unique_ptr<nativehost::Component> component_;
 };
 
 }  // namespace qarvex::cli

@@ -13,18 +13,18 @@
 namespace qarvex::cli {
 
 // One typed argument. Text is UTF-8 on the command line, UTF-16 to the host.
-testhost::HostValue ParseTypedValue(std::string_view argument);
+nativehost::HostValue ParseTypedValue(std::string_view argument);
 
 // Whether the argument carries one of the type prefixes (or is "empty").
 bool HasTypePrefix(std::string_view argument);
 
 // The value in the same notation, e.g. s:000001, n:1500, b:true, empty.
 // Values the notation cannot express are described, e.g. "date 45000.5".
-std::string TypedValueText(const testhost::HostValue& value);
+std::string TypedValueText(const nativehost::HostValue& value);
 
 // The value as people read it: text as it is, numbers in decimal, true or
 // false, and the typed notation for anything else.
-std::string PlainValueText(const testhost::HostValue& value);
+std::string PlainValueText(const nativehost::HostValue& value);
 
 // A number people write for money: optional minus sign, digits, and an
 // optional fraction after "." or ",". `what` names the argument in errors.

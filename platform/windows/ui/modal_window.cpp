@@ -97,6 +97,10 @@ ModalWindow::~ModalWindow() {
 }
 
 void ModalWindow::RunModal(WStringView caption, const WindowLayout& layout) {
+  // Taken before this window's controls take the focus, so that what the
+  // user worked in gets it back afterwards.
+  const HWND previousActive = ::GetActiveWindow();
+  const HWND previousFocus = ::GetFocus();
   layout_ = layout;
   caption_.assign(caption);
   dpi_ = ScreenDpi();
@@ -126,7 +130,6 @@ void ModalWindow::RunModal(WStringView caption, const WindowLayout& layout) {
   Centre();
   AfterCreate();
 
-  const HWND previousActive = ::GetActiveWindow();
   {
     DisabledThreadWindows disabled;
     ::EnableWindow(hwnd_, TRUE);
@@ -148,6 +151,12 @@ void ModalWindow::RunModal(WStringView caption, const WindowLayout& layout) {
   }  // the other windows are enabled again before this one goes, so activation returns to them
   if (hwnd_ != nullptr) ::DestroyWindow(hwnd_);
   if (previousActive != nullptr && ::IsWindow(previousActive)) ::SetActiveWindow(previousActive);
+  // Activation alone leaves the keyboard focus on the window reactivated
+  // (these are not dialogs, which remember their control): the control that
+  // had it gets it back, so Tab and Enter work without a click.
+  if (previousFocus != nullptr && ::IsWindow(previousFocus) && ::IsWindowEnabled(previousFocus) &&
+      ::IsWindowVisible(previousFocus))
+    ::SetFocus(previousFocus);
 }
 
 void ModalWindow::ShowErrorBox(WStringView message) {

@@ -5,7 +5,7 @@
 #include "tools/host/host_side.h"
 #include "tools/host/linux/native_api.h"
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 
 using namespace napi;
 
@@ -60,4 +60,4 @@ HostSide::~HostSide() = default;
 void* HostSide::MemoryManager() { return static_cast<IMemoryManager*>(&objects_->memory); }
 void* HostSide::Callback() { return static_cast<IAddInDefBaseEx*>(&objects_->callback); }
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <ctime>
 
-namespace qarvex::testhost::napi {
+namespace qarvex::nativehost::napi {
 
 using WCHAR_T = char16_t;
 using TYPEVAR = std::uint16_t;
@@ -171,4 +171,4 @@ using GetClassObjectFn = long (*)(const WCHAR_T* name, IComponentBase** componen
 using DestroyObjectFn = long (*)(IComponentBase** component);
 }
 
-}  // namespace qarvex::testhost::napi
+}  // namespace qarvex::nativehost::napi

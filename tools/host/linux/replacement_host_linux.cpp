@@ -13,7 +13,7 @@
 #include "tools/host/replacement_host.h"
 #include "tools/host/variant_exchange.h"
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 namespace {
 
 using namespace napi;
@@ -39,10 +39,7 @@ class TrackingMemoryManager final : public IMemoryManager {
       report_.faults.push_back("AllocMemory with a null address");
       return false;
     }
-    if (refuse_) {
-      ++report_.refusals;
-      return false;
-    }
+    if (refusals_.Refuses(report_)) return false;
     *pMemory = Allocate(ulCountByte);
     return true;
   }
@@ -93,7 +90,7 @@ class TrackingMemoryManager final : public IMemoryManager {
   }
 
   MemoryReport report_;
-  bool refuse_ = false;
+  AllocationRefusals refusals_;
 
  private:
   static constexpr std::size_t kQuarantine = 4096;
@@ -224,7 +221,8 @@ std::unique_ptr<Component> ReplacementHost::Create(std::u16string_view className
 long ReplacementHost::LastCreateAnswer() const { return impl_->lastCreateAnswer; }
 bool ReplacementHost::LastCreateLeftPointer() const { return impl_->lastCreateLeftPointer; }
 MemoryReport ReplacementHost::Memory() const { return impl_->memory.report_; }
-void ReplacementHost::RefuseAllocations(bool refuse) { impl_->memory.refuse_ = refuse; }
+void ReplacementHost::RefuseAllocations(bool refuse) { impl_->memory.refusals_.RefuseAll(refuse); }
+void ReplacementHost::RefuseAllocationNumber(std::size_t n) { impl_->memory.refusals_.RefuseNumber(n); }
 const std::vector<ErrorRecord>& ReplacementHost::Errors() const { return impl_->callbacks.errors_; }
 void ReplacementHost::ClearErrors() { impl_->callbacks.errors_.clear(); }
 void ReplacementHost::ScriptAnswers(std::initializer_list<MsgBoxAnswer> answers) {
@@ -352,4 +350,4 @@ std::uintptr_t Component::BlockWord(int index) const {
   return reinterpret_cast<const std::uintptr_t*>(impl_->component)[index];
 }
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

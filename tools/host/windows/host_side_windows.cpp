@@ -5,7 +5,7 @@
 #include "tools/host/host_side.h"
 #include "tools/host/windows/native_api_windows.h"
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 
 using namespace winapi;
 
@@ -67,4 +67,4 @@ HostSide::~HostSide() = default;
 void* HostSide::MemoryManager() { return &objects_->memory; }
 void* HostSide::Callback() { return &objects_->callback; }
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost

@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace qarvex::testhost::winapi {
+namespace qarvex::nativehost::winapi {
 
 #if defined(__i386__)
 #  define QARVEX_NAPI __stdcall
@@ -177,4 +177,4 @@ F Entry(void* iface, int index) {
   return reinterpret_cast<F>((*static_cast<void***>(iface))[index]);
 }
 
-}  // namespace qarvex::testhost::winapi
+}  // namespace qarvex::nativehost::winapi

@@ -20,7 +20,7 @@
 #include "tools/host/variant_exchange.h"
 #include "tools/host/windows/native_api_windows.h"
 
-namespace qarvex::testhost {
+namespace qarvex::nativehost {
 namespace {
 
 using namespace winapi;
@@ -80,7 +80,7 @@ class MemoryBooks {
   }
 
   MemoryReport report;
-  bool refuse = false;
+  AllocationRefusals refusals;
 
  private:
   std::map<void*, std::size_t> live_;
@@ -135,10 +135,7 @@ struct ReplacementHost::Impl {
       host->memory.report.faults.push_back("AllocMemory with a null address");
       return false;
     }
-    if (host->memory.refuse) {
-      ++host->memory.report.refusals;
-      return false;
-    }
+    if (host->memory.refusals.Refuses(host->memory.report)) return false;
     *pMemory = host->memory.Allocate(size);
     return true;
   }
@@ -261,7 +258,8 @@ std::unique_ptr<Component> ReplacementHost::Create(std::u16string_view className
 long ReplacementHost::LastCreateAnswer() const { return impl_->lastCreateAnswer; }
 bool ReplacementHost::LastCreateLeftPointer() const { return impl_->lastCreateLeftPointer; }
 MemoryReport ReplacementHost::Memory() const { return impl_->memory.report; }
-void ReplacementHost::RefuseAllocations(bool refuse) { impl_->memory.refuse = refuse; }
+void ReplacementHost::RefuseAllocations(bool refuse) { impl_->memory.refusals.RefuseAll(refuse); }
+void ReplacementHost::RefuseAllocationNumber(std::size_t n) { impl_->memory.refusals.RefuseNumber(n); }
 const std::vector<ErrorRecord>& ReplacementHost::Errors() const { return impl_->errors; }
 void ReplacementHost::ClearErrors() { impl_->errors.clear(); }
 void ReplacementHost::ScriptAnswers(std::initializer_list<MsgBoxAnswer> answers) {
@@ -431,4 +429,4 @@ std::uintptr_t Component::BlockWord(int index) const {
   return static_cast<const std::uintptr_t*>(impl_->block)[index];
 }
 
-}  // namespace qarvex::testhost
+}  // namespace qarvex::nativehost
