@@ -73,7 +73,8 @@ for triple in "$@"; do
     sysroot_id=-$(readlink -f "${QARVEX_ROOTS_DIR:-/var/cache/qarvex-termemu/roots}/sysroot-$triple" | md5sum | cut -c1-8)
   fi
   stamp="$prefix/.built-$(basename "$sqlite_src")-$(basename "$pugixml_src")-$(md5sum <"$root/cmake/old_glibc_symbols.h" | cut -c1-8)"
-  ((tests)) && stamp+="-gtest-$gtest_version-json-$(dpkg-query -W -f='${Version}' nlohmann-json3-dev)"
+  stamp+="-json-$(dpkg-query -W -f='${Version}' nlohmann-json3-dev)"
+  ((tests)) && stamp+="-gtest-$gtest_version"
   stamp+=$sysroot_id
   [[ -f $stamp ]] && { echo "$triple: up to date"; continue; }
   echo "$triple: building SQLite, pugixml$( ((tests)) && echo ", GoogleTest")"
@@ -106,11 +107,6 @@ CMAKE
       { cat "$build/$name.log" >&2; echo "build-deps.sh: $name for $triple failed" >&2; exit 1; }
   done
 
-  if ((!tests)); then
-    rm -f "$prefix"/.built-*
-    touch "$stamp"
-    continue
-  fi
   # nlohmann/json (header-only, the command-line tool's) from Debian's
   # package, laid out in the prefix so that the cross build finds it there
   # and not among the build machine's own headers.
@@ -119,6 +115,11 @@ CMAKE
   cp -r /usr/include/nlohmann "$prefix/include/"
   cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"
 
+  if ((!tests)); then
+    rm -f "$prefix"/.built-*
+    touch "$stamp"
+    continue
+  fi
   cmake -S "$gtest_src" -B "$build/googletest" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DQARVEX_DEPS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON >/dev/null
