@@ -3,6 +3,7 @@
 #include <array>
 
 #include "tools/qarvex-termemu/commands.h"
+#include "tools/qarvex-termemu/program_platform.h"
 
 namespace qarvex::cli {
 namespace {
@@ -331,15 +332,11 @@ const std::array kCommands = {
     },
 };
 
+// The system's own texts are another file's constants: set before any
+// code runs, but not known to the compiler here.
 const std::array kOptions = {
-    OptionInfo{OptionId::Library, "--library", "PATH",
-               "the component library to load (default:\n"
-               "qarvex_termemu.so beside this program)"},
-    OptionInfo{OptionId::Data, "--data", "DIR",
-               "keep the journal and the log in DIR/qarvex_termemu\n"
-               "(created when missing) instead of the component's\n"
-               "own data folder: the first entry of XDG_DATA_DIRS,\n"
-               "by default /usr/local/share/qarvex_termemu"},
+    OptionInfo{OptionId::Library, "--library", "PATH", kLibraryOptionHelp},
+    OptionInfo{OptionId::Data, "--data", "DIR", kDataOptionHelp},
     OptionInfo{OptionId::Json, "--json", "", "print one JSON object instead of text (see Output)"},
     OptionInfo{OptionId::Dialogs, "--dialogs", "",
                "switch the component's UseDialogs on: it asks the\n"

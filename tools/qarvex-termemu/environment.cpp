@@ -12,10 +12,14 @@ namespace fs = std::filesystem;
 
 std::string DefaultLibraryPath() {
   const fs::path folder = ProgramFolder();
-  const fs::path beside = folder / ComponentFileName();
-  std::error_code error;
-  if (!folder.empty() && fs::is_regular_file(beside, error)) return beside.string();
-  throw HostFailure("there is no " + std::string(ComponentFileName()) + " beside this program" +
+  std::string names;
+  for (const std::string& name : ComponentFileNames()) {
+    const fs::path beside = folder / name;
+    std::error_code error;
+    if (!folder.empty() && fs::is_regular_file(beside, error)) return beside.string();
+    names += (names.empty() ? "" : " or ") + name;
+  }
+  throw HostFailure("there is no " + names + " beside this program" +
                     (folder.empty() ? std::string() : " (in " + folder.string() + ")") +
                     ": name the component library with --library");
 }

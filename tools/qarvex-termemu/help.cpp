@@ -1,5 +1,7 @@
 #include "tools/qarvex-termemu/help.h"
 
+#include "tools/qarvex-termemu/program_platform.h"
+
 namespace qarvex::cli {
 namespace {
 
@@ -41,16 +43,13 @@ constexpr std::string_view kOutput =
     "  2  usage error, or a host-level failure: the library is missing or not\n"
     "     loadable, or the component sent the host an error report\n";
 
-constexpr std::string_view kDayExample =
-    "Example: a day at the till, kept in /tmp/till\n"
-    "  qarvex-termemu --data /tmp/till pay 1500\n"
-    "  qarvex-termemu --data /tmp/till return 300.5\n"
-    "  qarvex-termemu --data /tmp/till --decline pay 750\n"
-    "  qarvex-termemu --data /tmp/till --dialogs preauth 2000   (asks you: y or n)\n"
-    "  qarvex-termemu --data /tmp/till confirm 000003 1800\n"
-    "  qarvex-termemu --data /tmp/till journal\n"
-    "  qarvex-termemu --data /tmp/till report\n"
-    "  qarvex-termemu --data /tmp/till settle\n";
+std::string DayExample() {
+  const std::string run = "  qarvex-termemu --data " + std::string(kExampleFolder) + " ";
+  return "Example: a day at the till, kept in " + std::string(kExampleFolder) + "\n" +
+         run + "pay 1500\n" + run + "return 300.5\n" + run + "--decline pay 750\n" + run +
+         "--dialogs preauth 2000   (asks you: y or n)\n" + run + "confirm 000003 1800\n" + run + "journal\n" +
+         run + "report\n" + run + "settle\n";
+}
 
 std::string Padded(std::string text, std::size_t width) {
   std::size_t columns = 0;
@@ -120,7 +119,7 @@ std::string Overview() {
     text += "  " + Padded(CommandLine(command), 31) + std::string(command.summary) + "\n";
   text += "\n" + std::string(kOwnCodeNote);
   text += "\nOptions (before or after the command):\n" + OptionsBlock(nullptr);
-  text += "\n" + std::string(kOutput) + "\n" + std::string(kDayExample);
+  text += "\n" + std::string(kOutput) + "\n" + DayExample();
   return text;
 }
 

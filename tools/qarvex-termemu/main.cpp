@@ -8,35 +8,42 @@
 // or anything unforeseen. Nothing is printed on standard output for those.
 #include <cstdio>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "tools/qarvex-termemu/command_line.h"
 #include "tools/qarvex-termemu/commands.h"
 #include "tools/qarvex-termemu/environment.h"
 #include "tools/qarvex-termemu/help.h"
 #include "tools/qarvex-termemu/output_json.h"
+#include "tools/qarvex-termemu/program_platform.h"
 
 using namespace qarvex::cli;
 
 int main(int argc, char** argv) {
+  PrepareStandardStreams();
   try {
-    const Invocation call = ParseCommandLine(argc, argv);
+    std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+    std::vector<char*> pointers{argc > 0 ? argv[0] : nullptr};
+    for (std::string& argument : arguments) pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    const Invocation call = ParseCommandLine(static_cast<int>(arguments.size() + 1), pointers.data());
     if (call.help) {
-      std::fputs(HelpText(call.helpTopic).c_str(), stdout);
+      WriteText(stdout, HelpText(call.helpTopic));
       return kExitTrue;
     }
     if (!call.dataFolder.empty()) UseDataFolder(call.dataFolder);
     const Outcome outcome = RunCommand(call);
-    const std::string out = call.json ? JsonLine(outcome.json) : outcome.text;
-    std::fputs(out.c_str(), stdout);
+    WriteText(stdout, call.json ? JsonLine(outcome.json) : outcome.text);
     std::fflush(stdout);
-    std::fputs(outcome.error.c_str(), stderr);
+    WriteText(stderr, outcome.error);
     return outcome.status;
   } catch (const UsageError& e) {
-    std::fprintf(stderr, "qarvex-termemu: %s\n", e.what());
+    WriteText(stderr, "qarvex-termemu: " + std::string(e.what()) + "\n");
   } catch (const HostFailure& e) {
-    std::fprintf(stderr, "qarvex-termemu: %s\n", e.what());
+    WriteText(stderr, "qarvex-termemu: " + std::string(e.what()) + "\n");
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "qarvex-termemu: unexpected failure: %s\n", e.what());
+    WriteText(stderr, "qarvex-termemu: unexpected failure: " + std::string(e.what()) + "\n");
   }
   return kExitFailure;
 }

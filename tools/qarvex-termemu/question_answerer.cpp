@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/text.h"
+#include "tools/qarvex-termemu/program_platform.h"
 
 namespace qarvex::cli {
 
@@ -63,19 +64,19 @@ MsgBoxAnswer QuestionAnswerer::Answer(std::u16string_view question) {
 // End of input (Ctrl-D) leaves the question unanswered: the host could not
 // get an answer, which the component treats as a question not shown.
 MsgBoxAnswer QuestionAnswerer::AskOnTerminal(std::u16string_view question) {
-  std::fprintf(prompt_, "The terminal asks the cashier:\n%s", Indented(question).c_str());
+  WriteText(prompt_, "The terminal asks the cashier:\n" + Indented(question));
   for (;;) {
-    std::fputs("Approve? [y/n] ", prompt_);
+    WriteText(prompt_, "Approve? [y/n] ");
     std::fflush(prompt_);
     std::string line;
     int c = 0;
     while ((c = std::fgetc(in_)) != EOF && c != '\n') line += static_cast<char>(c);
     if (c == EOF && line.empty()) {
-      std::fputs("\n(no answer)\n", prompt_);
+      WriteText(prompt_, "\n(no answer)\n");
       return MsgBoxAnswer::CannotShow;
     }
     if (auto answer = ReadAnswer(FromUtf8(line))) return *answer;
-    std::fputs("Please answer y (yes, approve) or n (no, decline).\n", prompt_);
+    WriteText(prompt_, "Please answer y (yes, approve) or n (no, decline).\n");
   }
 }
 
