@@ -51,15 +51,15 @@ TEST_F(CliTest, HostLevelFailuresAreStatusTwo) {
   // asks for --library, and a broken one is reported by its path.
   const fs::path installed = root_ / "bin";
   fs::create_directories(installed);
-  fs::copy_file(program_, installed / "qarvex-termemu");
-  program_ = (installed / "qarvex-termemu").string();
+  fs::copy_file(program_, installed / QARVEX_CLI_PROGRAM_NAME);
+  program_ = (installed / QARVEX_CLI_PROGRAM_NAME).string();
   const ToolRun alone = Tool({"version"});
   EXPECT_EQ(alone.status, 2);
-  EXPECT_NE(alone.err.find("no qarvex_termemu.so beside this program"), std::string::npos) << alone.err;
-  std::ofstream(installed / "qarvex_termemu.so") << "not a library either";
+  EXPECT_NE(alone.err.find(" or " QARVEX_CLI_LIBRARY_NAME " beside this program"), std::string::npos) << alone.err;
+  std::ofstream(installed / QARVEX_CLI_LIBRARY_NAME) << "not a library either";
   const ToolRun beside = Tool({"version"});
   EXPECT_EQ(beside.status, 2);
-  EXPECT_NE(beside.err.find((installed / "qarvex_termemu.so").string()), std::string::npos) << beside.err;
+  EXPECT_NE(beside.err.find((installed / QARVEX_CLI_LIBRARY_NAME).string()), std::string::npos) << beside.err;
   program_ = QARVEX_CLI_PATH;
 
   // A narrow text cannot be written into the call's trace: the failure
@@ -166,7 +166,7 @@ TEST_F(CliTest, OddArgumentsEndWithAStatusNotACrash) {
 TEST_F(CliTest, UsageErrorOnAFreshFolderCreatesNothing) {
   EXPECT_EQ(Tool({"pay", "abc"}).status, 2);
   EXPECT_EQ(Tool({"cancel", "one", "1"}).status, 2);
-  EXPECT_FALSE(fs::exists(data_)) << "the data folder was created for a run that did nothing";
+  EXPECT_FALSE(fs::exists(ComponentFolder())) << "the data folder was created for a run that did nothing";
 }
 
 TEST_F(CliTest, HelpForTheProgramAndEveryCommand) {
@@ -182,7 +182,7 @@ TEST_F(CliTest, HelpForTheProgramAndEveryCommand) {
     EXPECT_NE(help.out.find(std::string("Example:\n  qarvex-termemu ") + command), std::string::npos) << command;
     EXPECT_EQ(Tool({"help", command}).out, help.out) << command;
   }
-  EXPECT_FALSE(fs::exists(data_));
+  EXPECT_FALSE(fs::exists(ComponentFolder()));
 }
 
 TEST_F(CliTest, SettingsAndRawCalls) {

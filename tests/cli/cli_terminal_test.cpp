@@ -1,8 +1,10 @@
 // The cashier's question on a terminal: with --dialogs and a terminal on
 // standard input the tool shows the component's question and reads the
 // answer typed there. A pseudo-terminal stands in for the person.
+#include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include "cli/cli_runner.h"
 
@@ -67,7 +69,7 @@ constexpr char kPrompt[] = "[y/n] ";
 TEST_F(CliTest, QuestionAnsweredOnTheTerminal) {
   Pty pty;
   if (!pty.ok()) GTEST_SKIP() << "no pseudo-terminal available here";
-  const ToolRun approved = Spawn({"--data", data_.string(), "--dialogs", "pay", "250"}, {}, pty.slave(), [&](pid_t) {
+  const ToolRun approved = Spawn({"--data", data_.string(), "--dialogs", "pay", "250"}, {}, pty.slave(), [&]() {
     ASSERT_TRUE(pty.WaitFor(kPrompt, 1)) << pty.seen();
     pty.Type("perhaps\n");  // not an answer: asked again
     ASSERT_TRUE(pty.WaitFor(kPrompt, 2)) << pty.seen();
@@ -80,7 +82,7 @@ TEST_F(CliTest, QuestionAnsweredOnTheTerminal) {
 
   Pty second;
   if (!second.ok()) GTEST_SKIP() << "no second pseudo-terminal available here";
-  const ToolRun declined = Spawn({"--data", data_.string(), "--dialogs", "pay", "5"}, {}, second.slave(), [&](pid_t) {
+  const ToolRun declined = Spawn({"--data", data_.string(), "--dialogs", "pay", "5"}, {}, second.slave(), [&]() {
     ASSERT_TRUE(second.WaitFor(kPrompt, 1)) << second.seen();
     second.Type("Нет\n");
   });
@@ -95,7 +97,7 @@ TEST_F(CliTest, QuestionAnsweredOnTheTerminal) {
 TEST_F(CliTest, EndOfInputAtThePromptFailsTheOperation) {
   Pty pty;
   if (!pty.ok()) GTEST_SKIP() << "no pseudo-terminal available here";
-  const ToolRun run = Spawn({"--data", data_.string(), "--dialogs", "preauth", "70"}, {}, pty.slave(), [&](pid_t) {
+  const ToolRun run = Spawn({"--data", data_.string(), "--dialogs", "preauth", "70"}, {}, pty.slave(), [&]() {
     ASSERT_TRUE(pty.WaitFor(kPrompt, 1)) << pty.seen();
     pty.Type("\x04");  // Ctrl-D
   });

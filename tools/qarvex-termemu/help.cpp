@@ -44,9 +44,11 @@ constexpr std::string_view kOutput =
     "     loadable, or the component sent the host an error report\n";
 
 std::string DayExample() {
-  const std::string run = "  qarvex-termemu --data " + std::string(kExampleFolder) + " ";
-  return "Example: a day at the till, kept in " + std::string(kExampleFolder) + "\n" +
-         run + "pay 1500\n" + run + "return 300.5\n" + run + "--decline pay 750\n" + run +
+  const std::string run = "  qarvex-termemu " + std::string(kExampleDataOption);
+  const std::string where = kExampleDataOption.empty() ? std::string("in the component's data folder")
+                                                       : "kept in " + std::string(kExampleDataOption.substr(7));
+  return "Example: a day at the till, " + where.substr(0, where.find_last_not_of(' ') + 1) + "\n" + run +
+         "pay 1500\n" + run + "return 300.5\n" + run + "--decline pay 750\n" + run +
          "--dialogs preauth 2000   (asks you: y or n)\n" + run + "confirm 000003 1800\n" + run + "journal\n" +
          run + "report\n" + run + "settle\n";
 }

@@ -32,16 +32,17 @@ std::vector<std::string> ComponentFileNames();
 
 // Points the component's data folders at `folder`, an absolute path, for
 // this process and the library it loads. Raises UsageError for a folder the
-// system's rule cannot name.
+// system's rule cannot name, or where the system has no way to move them.
 void PointDataFoldersAt(const std::string& folder);
 
 // Whether standard input is a terminal a person can answer questions on.
 bool StandardInputIsTerminal();
 
 // Help texts that name things of this system: the default library, the
-// component's own data folder and a folder for the examples.
+// component's own data folder, and the examples' --data option (empty
+// where --data is not available).
 extern const std::string_view kLibraryOptionHelp;
 extern const std::string_view kDataOptionHelp;
-extern const std::string_view kExampleFolder;
+extern const std::string_view kExampleDataOption;
 
 }  // namespace qarvex::cli

@@ -59,6 +59,6 @@ extern const std::string_view kDataOptionHelp =
     "(created when missing) instead of the component's\n"
     "own data folder: the first entry of XDG_DATA_DIRS,\n"
     "by default /usr/local/share/qarvex_termemu";
-extern const std::string_view kExampleFolder = "/tmp/till";
+extern const std::string_view kExampleDataOption = "--data /tmp/till ";
 
 }  // namespace qarvex::cli

@@ -1,10 +1,10 @@
 // On Windows the component keeps its data in the common application-data
-// folder, which it asks the shell for (CSIDL_COMMON_APPDATA, the user's
-// application-data folder when that one is unavailable). The shell builds
-// that folder from the process's ProgramData variable, so --data sets it
-// (and its older name ALLUSERSPROFILE, and APPDATA for the fallback) before
-// the library is loaded, then asks the shell back: a shell that does not
-// follow the variable is reported, never left to use the machine's folder.
+// folder, which it asks the shell for (CSIDL_COMMON_APPDATA). The shell
+// takes that folder from the machine's registry, not from the process's
+// environment (setting ProgramData or ALLUSERSPROFILE changes nothing), so
+// a program cannot point it elsewhere for itself alone: --data is refused
+// with the folder that is used, rather than moving the machine's folder
+// for every program on it.
 //
 // Arguments come from the wide command line and standard streams are
 // binary, so text, JSON and paths are the same UTF-8 as on Linux; a console
@@ -14,8 +14,6 @@
 #include <io.h>
 #include <shellapi.h>
 #include <shlobj.h>
-
-#include <system_error>
 
 #include "tools/qarvex-termemu/failures.h"
 #include "tools/qarvex-termemu/program_platform.h"
@@ -45,11 +43,6 @@ HANDLE ConsoleOf(std::FILE* stream) {
   const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
   DWORD mode = 0;
   return handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode) ? handle : nullptr;
-}
-
-std::wstring WithoutTrailingDelimiter(std::wstring path) {
-  while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
-  return path;
 }
 
 }  // namespace
@@ -102,19 +95,12 @@ std::vector<std::string> ComponentFileNames() {
 }
 
 void PointDataFoldersAt(const std::string& folder) {
-  const std::wstring wide = WithoutTrailingDelimiter(Wide(folder));
-  for (const wchar_t* name : {L"ProgramData", L"ALLUSERSPROFILE", L"APPDATA"})
-    ::SetEnvironmentVariableW(name, wide.c_str());
-  std::error_code ignored;
-  std::filesystem::create_directories(std::filesystem::path(wide), ignored);
   wchar_t shell[MAX_PATH + 1] = {};
-  const bool answered = ::SHGetSpecialFolderPathW(nullptr, shell, CSIDL_COMMON_APPDATA, FALSE);
-  if (!answered || ::lstrcmpiW(WithoutTrailingDelimiter(shell).c_str(), wide.c_str()) != 0)
-    throw UsageError("--data " + folder +
-                     ": this system's shell does not take the common application-data folder from the "
-                     "ProgramData variable (it answers " +
-                     (answered ? Utf8(shell, static_cast<int>(::wcslen(shell))) : std::string("nothing")) +
-                     "), so the component's folder cannot be moved");
+  const std::string used = ::SHGetSpecialFolderPathW(nullptr, shell, CSIDL_COMMON_APPDATA, FALSE)
+                               ? Utf8(shell, static_cast<int>(::wcslen(shell))) + "\\qarvex_termemu"
+                               : std::string("the common application-data folder");
+  throw UsageError("--data " + folder + ": not available on Windows, where the component keeps its data in " +
+                   used + " only (to start afresh: settle, or delete that folder)");
 }
 
 bool StandardInputIsTerminal() { return ConsoleOf(stdin) != nullptr; }
@@ -124,10 +110,10 @@ extern const std::string_view kLibraryOptionHelp =
     "qarvex_termemu_windows_x86_64.dll or qarvex_termemu.dll\n"
     "beside this program; _i386 for the x86 program)";
 extern const std::string_view kDataOptionHelp =
-    "keep the journal and the log in DIR\\qarvex_termemu\n"
-    "(created when missing) instead of the component's\n"
-    "own data folder: the common application-data folder,\n"
-    "by default C:\\ProgramData\\qarvex_termemu";
-extern const std::string_view kExampleFolder = "C:\\till";
+    "not on Windows: the component keeps the journal and\n"
+    "the log in the common application-data folder only,\n"
+    "C:\\ProgramData\\qarvex_termemu (to start afresh:\n"
+    "settle, or delete that folder)";
+extern const std::string_view kExampleDataOption = "";
 
 }  // namespace qarvex::cli
