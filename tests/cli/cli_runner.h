@@ -52,7 +52,7 @@ class CliTest : public ::testing::Test {
   void SetUp() override {
     char pattern[] = "/tmp/qarvex-cli-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);
-    root_ = pattern;
+    root_ = fs::absolute(pattern);  // as the program names its own folder
     data_ = root_ / "data";
     std::error_code ignored;
     fs::remove_all(DataRoot(data_) / "qarvex_termemu", ignored);
