@@ -20,13 +20,26 @@
 windows_system_dlls='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|shlwapi|version|ws2_32|msvcrt|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'
 
 check_windows_program() {  # check_windows_program FILE: a PE32+ x86-64 program importing system DLLs only
-  local file=$1 format imports bad
-  format=$(file -b "$file")
-  [[ $format == "PE32+ executable"*"x86-64"* ]] ||
-    { echo "package.sh: wrong binary for the Windows tool: $file is $format, the download needs a PE32+ x86-64 program" >&2; return 1; }
-  imports=$(x86_64-w64-mingw32-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
+  local file=$1 headers imports bad
+  headers=$(x86_64-w64-mingw32-objdump -p "$file" 2>/dev/null) || headers=""
+  if ! grep -q "file format pei-x86-64" <<<"$headers" || grep -qx $'\tDLL' <<<"$headers"; then
+    echo "package.sh: wrong binary for the Windows tool: $file is not a PE32+ x86-64 program" >&2
+    return 1
+  fi
+  imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z')
   bad=$(grep -Ev "$windows_system_dlls" <<<"$imports" || true)
   [[ -z $bad ]] || { echo "package.sh: $file imports DLLs that Windows does not ship: $bad" >&2; return 1; }
+}
+
+check_linux_program() {  # check_linux_program FILE: an ELF x86-64 program (one with an interpreter)
+  local file=$1 headers
+  headers=$(readelf -hl "$file" 2>/dev/null) || headers=""
+  if ! grep -q "Class: *ELF64" <<<"$headers" || ! grep -q "Machine: *Advanced Micro Devices X86-64" <<<"$headers" ||
+     ! grep -q "INTERP" <<<"$headers"; then
+    echo "package.sh: wrong binary for the Linux tool: $file is not an ELF x86-64 program" >&2
+    return 1
+  fi
+  "$root/scripts/check-linux-binary.sh" "$file" >/dev/null
 }
 
 make_downloads() {
@@ -38,10 +51,7 @@ make_downloads() {
     [[ -f $file ]] || { echo "package.sh: missing program for the downloads: $file" >&2; return 1; }
   done
   check_windows_program "$win_tool"
-  local format; format=$(file -b "$linux_tool")
-  [[ $format == "ELF 64-bit LSB"*"executable, x86-64"* ]] ||
-    { echo "package.sh: wrong binary for the Linux tool: $linux_tool is $format, the download needs an ELF x86-64 program" >&2; return 1; }
-  "$root/scripts/check-linux-binary.sh" "$linux_tool" >/dev/null
+  check_linux_program "$linux_tool"
 
   # Windows: the program and the x64 DLL.
   name=qarvex-termemu-$version-windows-x86_64
