@@ -2,9 +2,9 @@
 # Builds the add-in package that the 1C platform and its equipment library
 # install: dist/qarvex_termemu-<version>.zip with the Windows x86 and x64
 # DLLs, the portable Linux x86_64, i386 and ARM64 libraries, MANIFEST.XML
-# and INFO.XML; and beside it the command-line tool's two downloads,
-# dist/qarvex-termemu-<version>-windows-x86_64.zip and
-# dist/qarvex-termemu-<version>-linux-x86_64.tar.gz (scripts/lib/downloads.sh).
+# and INFO.XML; and beside it the command-line tool's three downloads,
+# dist/qarvex-termemu-<version>-windows-x86_64.zip, -windows-i386.zip and
+# -linux-x86_64.tar.gz (scripts/lib/downloads.sh).
 #
 #   scripts/package.sh [--no-build] [--dist DIR]
 #
@@ -16,7 +16,7 @@
 #   QARVEX_PACKAGE_WIN32, QARVEX_PACKAGE_WIN64, QARVEX_PACKAGE_LINUX,
 #   QARVEX_PACKAGE_LINUX_I386, QARVEX_PACKAGE_LINUX_ARM64
 #                other binaries to package instead of the built ones
-#   QARVEX_PACKAGE_TOOL_WIN64, QARVEX_PACKAGE_TOOL_LINUX
+#   QARVEX_PACKAGE_TOOL_WIN64, QARVEX_PACKAGE_TOOL_WIN32, QARVEX_PACKAGE_TOOL_LINUX
 #                other programs for the downloads
 #
 # The binaries are checked, stripped (no debug information, hence no build
@@ -26,7 +26,7 @@
 # written beside its final name and renamed into place only when complete:
 # a failed run leaves nothing in the dist folder.
 #
-# Prints the three files' paths, the add-in package's last.
+# Prints the four files' paths, the add-in package's last.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -51,8 +51,8 @@ if ((build)); then
     run_quietly cmake --preset "$preset"
     targets=(qarvex_termemu)
     [[ $preset == linux ]] && targets=(qarvex_package)
-    # The command-line tool's downloads: Windows x64 and portable Linux x86_64.
-    [[ $preset == win64 || $preset == linux-portable ]] && targets+=(qarvex-termemu)
+    # The command-line tool's downloads: Windows x64 and x86, portable Linux x86_64.
+    [[ $preset == win64 || $preset == win32 || $preset == linux-portable ]] && targets+=(qarvex-termemu)
     run_quietly cmake --build --preset "$preset" -j "$(nproc)" --target "${targets[@]}"
   done
 fi

@@ -89,10 +89,14 @@ std::filesystem::path ProgramFolder() {
   }
 }
 
-std::vector<std::string> ComponentFileNames() {
-  const char* packaged = sizeof(void*) == 8 ? "qarvex_termemu_windows_x86_64.dll" : "qarvex_termemu_windows_i386.dll";
-  return {packaged, "qarvex_termemu.dll"};
-}
+// The downloads name the DLL by its processor, as the add-in package does.
+#if defined(_WIN64)
+#define QARVEX_LIBRARY_NAME "qarvex_termemu_windows_x86_64.dll"
+#else
+#define QARVEX_LIBRARY_NAME "qarvex_termemu_windows_i386.dll"
+#endif
+
+std::vector<std::string> ComponentFileNames() { return {QARVEX_LIBRARY_NAME, "qarvex_termemu.dll"}; }
 
 void PointDataFoldersAt(const std::string& folder) {
   wchar_t shell[MAX_PATH + 1] = {};
@@ -107,8 +111,8 @@ bool StandardInputIsTerminal() { return ConsoleOf(stdin) != nullptr; }
 
 extern const std::string_view kLibraryOptionHelp =
     "the component library to load (default:\n"
-    "qarvex_termemu_windows_x86_64.dll or qarvex_termemu.dll\n"
-    "beside this program; _i386 for the x86 program)";
+    QARVEX_LIBRARY_NAME " or qarvex_termemu.dll\n"
+    "beside this program)";
 extern const std::string_view kDataOptionHelp =
     "not on Windows: the component keeps the journal and\n"
     "the log in the common application-data folder only,\n"
