@@ -26,7 +26,6 @@ one() {  # one PATTERN: the single dist file matching it
 work=$(mktemp -d "$root/build/downloads-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-linux=$(one 'qarvex-termemu-*-linux-x86_64.tar.gz')
 lname=$(basename "$linux" .tar.gz)
 # The journal as JSON holds the one payment made, under receipt 000001.
 check_journal() {  # check_journal JSON
@@ -38,6 +37,7 @@ check_journal() {  # check_journal JSON
 
 case ${1:-} in
   entries)
+    linux=$(one 'qarvex-termemu-*-linux-x86_64.tar.gz')
     addin=$(one 'qarvex_termemu-*.zip')
     version=$(basename "$addin" .zip)
     version=${version#qarvex_termemu-}
@@ -72,6 +72,7 @@ $lname/qarvex_termemu_linux_x86_64.so"
     system=$(readlink -f "$QARVEX_ROOTS_DIR/sysroot-x86_64-linux-gnu")
     [[ -d $system && $system != / && ! -f $QARVEX_ROOTS_DIR/sysroot-x86_64-linux-gnu.fallback ]] ||
       fail "no Debian 11 root at $QARVEX_ROOTS_DIR/sysroot-x86_64-linux-gnu (scripts/portable-sysroot.sh x86_64-linux-gnu)"
+    linux=$(one 'qarvex-termemu-*-linux-x86_64.tar.gz')
     lname=$(basename "$linux" .tar.gz)
     tar -C "$work" -xzf "$linux"
     tool=$work/$lname/qarvex-termemu
