@@ -26,7 +26,6 @@ one() {  # one PATTERN: the single dist file matching it
 work=$(mktemp -d "$root/build/downloads-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-lname=$(basename "$linux" .tar.gz)
 # The journal as JSON holds the one payment made, under receipt 000001.
 check_journal() {  # check_journal JSON
   local line=$1
