@@ -29,6 +29,12 @@ endif()
 get_filename_component(_qarvex_sysroot "${QARVEX_SYSROOT}" REALPATH)
 if(NOT _qarvex_sysroot STREQUAL "/")
   set(CMAKE_SYSROOT "${_qarvex_sysroot}")
+  # GCC's headers and libraries are found under usr/ itself. Found through
+  # the root's /lib link to usr/lib, their paths would climb out of it with
+  # "..", and the build tool, which shortens paths without following links,
+  # would take every header for missing and rebuild everything every time.
+  set(CMAKE_C_FLAGS_INIT "--gcc-toolchain=${CMAKE_SYSROOT}/usr")
+  set(CMAKE_CXX_FLAGS_INIT "--gcc-toolchain=${CMAKE_SYSROOT}/usr")
 endif()
 
 # Third-party libraries built from Debian's sources by scripts/build-deps.sh.
@@ -65,7 +71,7 @@ set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
 # the library needs only glibc at run time and never the process's own,
 # possibly older, C++ runtime. Before glibc 2.34 the thread and dl functions
 # live in their own libraries, which must be named.
-set(_qarvex_link "-fuse-ld=lld -static-libstdc++ -static-libgcc -Wl,--exclude-libs,ALL -pthread")
+set(_qarvex_link "${CMAKE_CXX_FLAGS_INIT} -fuse-ld=lld -static-libstdc++ -static-libgcc -Wl,--exclude-libs,ALL -pthread")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${_qarvex_link}")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${_qarvex_link}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${_qarvex_link}")
